@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+// Loads a DLL from System32 only. The installer runs elevated from a Downloads folder,
+// so a planted copy beside the exe must never be picked up.
+inline HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// A function of a System32 DLL, or null when the DLL or the function is missing.
+template <typename Function>
+Function GetSystemProc(const wchar_t* library, const char* name) noexcept {
+    HMODULE module = LoadSystemLibrary(library);
+    if (!module) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}

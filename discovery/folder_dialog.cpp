@@ -1,0 +1,4 @@
+// Placeholder until manual folder selection lands.
+#include "discovery/folder_dialog.h"
+
+void ChooseGameFolder() noexcept {}

@@ -1,0 +1,18 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "app/game_entry.h"
+#include "discovery/plugin_status.h"
+
+// Recognises a game folder and fills the entry; leaves it untouched when not a game.
+bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) noexcept;
+
+// folder \ bin \ win_x64 \ plugins
+std::filesystem::path PluginFolderPath(const GameEntry& entry);
+
+// "a.b.c" from the file's product version, or empty.
+std::wstring ReadPluginVersion(const std::filesystem::path& file) noexcept;
+
+// ButtonLabelIdFor over the installer's game list.
+TextId ButtonLabelId() noexcept;

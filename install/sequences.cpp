@@ -1,0 +1,6 @@
+// Placeholder until the install engine lands.
+#include "install/sequences.h"
+
+void RunInstallSequence() noexcept {}
+
+void RunUninstallSequence() noexcept {}

@@ -1,0 +1,54 @@
+#pragma once
+// The localized text table: 26 messages in 7 languages. No Windows headers here.
+#include <cstdint>
+
+using UiLanguage = std::int32_t; // 0 EN, 1 PT, 2 ES, 3 FR, 4 IT, 5 DE, 6 SV
+
+inline constexpr int LanguageCount = 7;
+inline constexpr const wchar_t* LanguageCodes[LanguageCount] = {L"EN", L"PT", L"ES", L"FR", L"IT", L"DE", L"SV"};
+
+enum TextId : std::int32_t {
+    InstallerText = 0,
+    ChooseWhereToInstall = 1,
+    NoGameFound = 2,
+    ChooseAnotherFolder = 3,
+    NotAGameFolder = 4,
+    InstallLabel = 5,
+    UninstallLabel = 6,
+    CloseLabel = 7,
+    Installing = 8,
+    DoneInstalled = 9,
+    Removed = 10,
+    CloseGameFirst = 11,
+    WriteFailed = 12,
+    SelectAtLeastOneGame = 13,
+    InstalledWord = 14,
+    DevelopedBy = 15,
+    RunAsAdministrator = 16,
+    UpdateLabel = 17,
+    ReinstallLabel = 18,
+    UpdateTo = 19,
+    AlreadyInstalled = 20,
+    InstalledNewer = 21,
+    OldPluginFound = 22,
+    HintUpdate = 23,
+    HintReinstall = 24,
+    DoneUpdated = 25,
+};
+
+inline constexpr int TextIdCount = 26;
+
+// One row of the table, one entry per language; an entry may be null.
+using TextRow = const wchar_t* const[LanguageCount];
+
+extern const wchar_t* const TextTable[TextIdCount][LanguageCount];
+
+// The lookup rule shared by every reader of the table: a language outside 0..6 or a
+// null entry falls back to the row's English text.
+const wchar_t* LookupText(const TextRow& row, UiLanguage language) noexcept;
+
+// The text of one message in the given language. The id is not range-checked.
+const wchar_t* GetText(TextId id, UiLanguage language) noexcept;
+
+// The start-up choice: the primary language (low 10 bits) of a Windows LANGID.
+UiLanguage LanguageFromLangId(std::uint16_t langId) noexcept;

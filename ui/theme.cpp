@@ -1,0 +1,4 @@
+// Placeholder until the theme lands.
+#include "ui/theme.h"
+
+void CreateFonts() noexcept {}
