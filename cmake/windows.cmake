@@ -46,3 +46,8 @@ if(KESTROVANE_BUILD_TESTS)
     enable_testing()
     add_subdirectory(tests)
 endif()
+
+# Programs that serve the build, the screenshots and the benchmarks.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
+    add_subdirectory(tools)
+endif()
