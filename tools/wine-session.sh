@@ -1,10 +1,11 @@
 # Sourced by the test and demo scripts: an Xvfb display and a throwaway Wine prefix
 # under the build tree, started once and stopped by kv_session_stop.
 #   KV_BUILD_DIR   build tree (the prefix lives in $KV_BUILD_DIR/wineprefix)
+#   KV_WINEPREFIX  another prefix instead
 #   KV_DISPLAY     display number for Xvfb (default: first free from 90)
 
 kv_session_start() {
-    export WINEPREFIX="$KV_BUILD_DIR/wineprefix"
+    export WINEPREFIX="${KV_WINEPREFIX:-$KV_BUILD_DIR/wineprefix}"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
