@@ -51,3 +51,10 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
     add_subdirectory(tools)
 endif()
+
+# The platform-free modules, built natively with clang under sanitizers, and their fuzzers;
+# registered here so that one CTest run covers everything.
+option(KESTROVANE_NATIVE_CHECKS "Build and run the native sanitizer tests and fuzzers" ON)
+if(KESTROVANE_BUILD_TESTS AND KESTROVANE_NATIVE_CHECKS)
+    include(cmake/native-checks.cmake)
+endif()
