@@ -1,31 +1,143 @@
-// Placeholder window procedure until the window lands: background, Escape and close.
 #include "app/window_proc.h"
 
+#include <windowsx.h>
+#include <shellapi.h>
+
+#include "app/product.h"
 #include "app/state.h"
+#include "discovery/folder_dialog.h"
+#include "install/sequences.h"
+#include "ui/layout.h"
+#include "ui/paint.h"
+#include "ui/theme.h"
+
+namespace {
+
+HitContext CurrentHitContext() noexcept {
+    return {state.scale, static_cast<int>(state.games.size()), state.finished, state.uninstallMode};
+}
+
+LRESULT OnNcHitTest(HWND window, LPARAM lParam) noexcept {
+    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(window, &point);
+    return IsCaptionPoint(CurrentHitContext(), point.x, point.y) ? HTCAPTION : HTCLIENT;
+}
+
+// The whole area goes through one off-screen bitmap, so nothing flickers.
+LRESULT OnPaint(HWND window) noexcept {
+    PAINTSTRUCT paint;
+    HDC windowDc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC memoryDc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, client.right, client.bottom);
+    HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
+    PaintWindow(memoryDc, client);
+    BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
+    SelectObject(memoryDc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDc);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// The hit-test code in the parameters is not looked at: the window has no caption
+// or border of its own, so only the point decides.
+LRESULT OnSetCursor(HWND window) noexcept {
+    POINT point = {};
+    GetCursorPos(&point);
+    ScreenToClient(window, &point);
+    bool clickable = IsOverClickable(CurrentHitContext(), point.x, point.y);
+    SetCursor(LoadCursorW(nullptr, clickable ? IDC_HAND : IDC_ARROW));
+    return 1;
+}
+
+LRESULT OnKeyDown(HWND window, WPARAM key) noexcept {
+    if (key == VK_ESCAPE) {
+        DestroyWindow(window);
+    }
+    return 0;
+}
+
+// Only the suggested position is taken: the size follows from our own layout, so
+// the window is exactly 640 x 500 units at the new scale.
+LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
+    state.scale = static_cast<float>(HIWORD(wParam)) / 96.0f;
+    CreateFonts();
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, ScaleUnits(640, state.scale),
+                 ScaleUnits(500, state.scale), SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+void RunMainAction(HWND window) noexcept {
+    if (state.finished) {
+        DestroyWindow(window);
+    } else if (state.uninstallMode) {
+        RunUninstallSequence();
+    } else {
+        RunInstallSequence();
+    }
+}
+
+// A click acts on the release alone: no capture, no press state.
+LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
+    ClickRoute route = RouteClick(CurrentHitContext(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (route.target) {
+    case ClickTarget::Close:
+        DestroyWindow(window);
+        break;
+    case ClickTarget::Language:
+        state.language = route.index;
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case ClickTarget::MainButton:
+        RunMainAction(window);
+        break;
+    case ClickTarget::WebLink:
+        ShellExecuteW(nullptr, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+    case ClickTarget::Card: {
+        GameEntry& game = state.games[static_cast<size_t>(route.index)];
+        game.checked = !game.checked;
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    }
+    case ClickTarget::ChooseFolder:
+        ChooseGameFolder();
+        break;
+    case ClickTarget::None:
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnDestroy() noexcept {
+    PostQuitMessage(0);
+    return 0;
+}
+
+} // namespace
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCHITTEST:
+        return OnNcHitTest(window, lParam);
     case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+        return OnDestroy();
+    case WM_PAINT:
+        return OnPaint(window);
     case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        HBRUSH brush = CreateSolidBrush(Theme::Background);
-        FillRect(dc, &client, brush);
-        DeleteObject(brush);
-        EndPaint(window, &ps);
-        return 0;
-    }
+        return 1; // painting covers every pixel
+    case WM_SETCURSOR:
+        return OnSetCursor(window);
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) {
-            DestroyWindow(window);
-        }
-        return 0;
+        return OnKeyDown(window, wParam);
+    case WM_DPICHANGED:
+        return OnDpiChanged(window, wParam, lParam);
+    case WM_LBUTTONUP:
+        return OnLButtonUp(window, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
