@@ -1,0 +1,20 @@
+# Acceptance scenarios: the built installer started under Wine on Xvfb, driven with real
+# X input, judged by what a user or Windows can observe. They move the one mouse and change
+# the prefix's DPI, so they run alone.
+add_executable(kv_hold_file ${CMAKE_SOURCE_DIR}/tests/acceptance/hold_file.cpp)
+target_link_options(kv_hold_file PRIVATE -municode)
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(_runner ${CMAKE_SOURCE_DIR}/tests/acceptance/acceptance.py)
+execute_process(COMMAND ${Python3_EXECUTABLE} ${_runner} --list
+                OUTPUT_VARIABLE _scenarios OUTPUT_STRIP_TRAILING_WHITESPACE)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_runner})
+string(REPLACE "\n" ";" _scenarios "${_scenarios}")
+foreach(_scenario ${_scenarios})
+    add_test(NAME acceptance.${_scenario}
+             COMMAND ${Python3_EXECUTABLE} ${_runner} --exe $<TARGET_FILE:Kestrovane-Setup>
+                     --payload ${KV_PAYLOAD_DIR} --testdata ${KV_TESTDATA_DIR}
+                     --hold $<TARGET_FILE:kv_hold_file> --shots ${CMAKE_BINARY_DIR}/acceptance
+                     ${_scenario})
+    set_tests_properties(acceptance.${_scenario} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180 LABELS acceptance)
+endforeach()
