@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "discovery/file_system.h"
+#include "install_support.h"
+
+namespace {
+
+using namespace kvtest;
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// The Linux name of a Windows path; Wine's own export, so only called under Wine.
+std::wstring UnixPath(const fs::path& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = toUnix ? toUnix(path.c_str()) : nullptr;
+    std::wstring result;
+    for (const char* c = name; c && *c; ++c) {
+        result += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    }
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Wine can neither create nor delete a link from Windows code, so links are made and
+// unmade by running the Linux tools.
+bool RunLinuxTool(const std::wstring& commandLine) {
+    std::wstring command = commandLine;
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+TEST(RemoveFile, MissingPathIsNoErrorAndNothingRemoved) {
+    TempFolder temp;
+    std::error_code ec = std::make_error_code(std::errc::io_error);
+    EXPECT_FALSE(RemoveFile(temp.path() / L"absent.dll", ec));
+    EXPECT_FALSE(ec);
+    EXPECT_FALSE(RemoveFile(temp.path() / L"absent" / L"deeper.dll", ec));
+    EXPECT_FALSE(ec);
+}
+
+TEST(RemoveFile, DeletesAReadOnlyFileButNotANonEmptyFolder) {
+    TempFolder temp;
+    const fs::path file = temp.path() / L"Kestrovane.dll";
+    WriteFile(file, "MZ");
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    std::error_code ec;
+    EXPECT_TRUE(RemoveFile(file, ec));
+    EXPECT_FALSE(ec) << ec.message();
+    EXPECT_FALSE(Exists(file));
+
+    const fs::path folder = temp.path() / L"Quillon.dll";
+    WriteFile(folder / L"inside", "x");
+    EXPECT_FALSE(RemoveFile(folder, ec));
+    EXPECT_TRUE(ec);
+    EXPECT_TRUE(Exists(folder / L"inside"));
+
+    // A read-only file that cannot go keeps its attribute.
+    const fs::path held = temp.path() / L"held.dll";
+    WriteFile(held, "MZ");
+    SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE handle = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(RemoveFile(held, ec));
+    EXPECT_TRUE(ec);
+    CloseHandle(handle);
+    EXPECT_TRUE(GetFileAttributesW(held.c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(RemoveTree, RemovesNestedContentIncludingReadOnlyFiles) {
+    TempFolder temp;
+    const fs::path tree = temp.path() / L"Kestrovane";
+    WriteFile(tree / L"sounds" / L"door_open.wav", "RIFF");
+    WriteFile(tree / L"sounds" / L"door_close.wav", "RIFF");
+    WriteFile(tree / L"settings" / L"deeper" / L"state.ini", "x");
+    SetFileAttributesW((tree / L"sounds" / L"door_close.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+    std::error_code ec;
+    EXPECT_EQ(RemoveTree(tree, ec), 7u);
+    EXPECT_FALSE(ec) << ec.message();
+    EXPECT_FALSE(Exists(tree));
+    EXPECT_TRUE(Exists(temp.path()));
+
+    EXPECT_EQ(RemoveTree(tree, ec), 0u);
+    EXPECT_FALSE(ec);
+}
+
+TEST(RemoveTree, KeepsWhatALinkInsidePointsTo) {
+    if (!RunningUnderWine()) {
+        GTEST_SKIP() << "links are made with the Linux tools";
+    }
+    TempFolder temp;
+    const fs::path target = temp.path() / L"elsewhere";
+    WriteFile(target / L"keep" / L"precious.txt", "keep me");
+    const fs::path tree = temp.path() / L"Kestrovane";
+    WriteFile(tree / L"sounds" / L"door_open.wav", "RIFF");
+    const fs::path link = tree / L"linked";
+    ASSERT_TRUE(RunLinuxTool(L"Z:\\bin\\ln -s " + UnixPath(target) + L" " + UnixPath(link)));
+    ASSERT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+
+    std::error_code ec;
+    RemoveTree(tree, ec);
+    EXPECT_EQ(ReadFile(target / L"keep" / L"precious.txt"), "keep me");
+    EXPECT_FALSE(Exists(tree / L"sounds"));
+    // Wine cannot delete the link itself (Windows does); take it away from Linux.
+    RunLinuxTool(L"Z:\\bin\\rm -f " + UnixPath(link));
+    EXPECT_EQ(ReadFile(target / L"keep" / L"precious.txt"), "keep me");
+}
+
+} // namespace
