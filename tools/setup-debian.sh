@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
           cmake ninja-build googletest fonts-liberation fonts-dejavu-core xdotool x11-utils imagemagick
-          python3 clang osslsigncode git)
+          python3 clang osslsigncode openssl git)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
