@@ -30,10 +30,11 @@ inline std::wstring UniqueName(const wchar_t* prefix) {
 // inside are removed as links, so whatever they point to survives the clean-up.
 class TempFolder {
 public:
-    TempFolder() {
+    // Under the temp folder, or under `parent` when the test needs a particular drive.
+    explicit TempFolder(const fs::path& parent = {}) {
         wchar_t temp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH + 1, temp);
-        path_ = fs::path(temp) / UniqueName(L"kv");
+        path_ = (parent.empty() ? fs::path(temp) : parent) / UniqueName(L"kv");
         std::error_code ec;
         fs::create_directories(path_, ec);
     }
@@ -127,6 +128,8 @@ public:
         RegDeleteTreeW(HKEY_CURRENT_USER, name_.c_str());
     }
     RegistrySandbox(const RegistrySandbox&) = delete;
+    // Below the real HKEY_CURRENT_USER: what a helper process overrides its own root with.
+    std::wstring userKeyPath() const { return name_ + L"\\User"; }
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
 private:

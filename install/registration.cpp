@@ -1,0 +1,99 @@
+#include "install/registration.h"
+
+#include <shlobj.h>
+
+#include <string_view>
+#include <system_error>
+
+#include "app/game_entry.h"
+#include "app/product.h"
+#include "discovery/file_system.h"
+
+// Without a known folder the copy lands relative to the current directory; that is
+// still a usable path, and registration stays best effort either way.
+std::filesystem::path InstallerCopyPath() noexcept {
+    PWSTR folder = nullptr;
+    SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
+    std::filesystem::path copy;
+    try {
+        copy = std::filesystem::path(folder ? folder : L".") / L"Kestrovane" / L"Kestrovane-Setup.exe";
+    } catch (...) {
+        copy.clear();
+    }
+    CoTaskMemFree(folder);
+    return copy;
+}
+
+// The byte count includes the terminating null, as the list of installed programs
+// expects of a REG_SZ.
+void SetRegistryString(HKEY key, const wchar_t* name, const wchar_t* text) noexcept {
+    const DWORD bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+}
+
+namespace {
+
+void SetRegistryDword(HKEY key, const wchar_t* name, DWORD value) noexcept {
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+// The version is kept as 8-bit text beside the wide one; it is plain ASCII, so widening
+// character by character is exact.
+std::wstring Widen(std::string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// An install started from the copy itself must not copy the file onto itself; when
+// identity cannot be established the copy is attempted, replacing an older one.
+void CopyInstaller(const std::filesystem::path& copy) {
+    std::error_code ec;
+    std::filesystem::create_directories(copy.parent_path(), ec);
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    if (!SameFileSystemObject(own, copy)) {
+        CopyFileW(own, copy.c_str(), FALSE);
+    }
+}
+
+} // namespace
+
+void RegisterUninstallEntry() noexcept {
+    try {
+        const std::filesystem::path copy = InstallerCopyPath();
+        CopyInstaller(copy);
+        const std::wstring version = Widen(InstallerVersionNarrow);
+        const std::wstring uninstallCommand = L"\"" + copy.native() + L"\" /uninstall";
+
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, UninstallKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        SetRegistryString(key, L"DisplayName", L"Kestrovane");
+        SetRegistryString(key, L"DisplayVersion", version.c_str());
+        SetRegistryString(key, L"Publisher", L"Brasvell");
+        SetRegistryString(key, L"URLInfoAbout", ProductWebAddress);
+        SetRegistryString(key, L"DisplayIcon", copy.c_str());
+        SetRegistryString(key, L"UninstallString", uninstallCommand.c_str());
+        SetRegistryDword(key, L"NoModify", 1);
+        SetRegistryDword(key, L"NoRepair", 1);
+        RegCloseKey(key);
+    } catch (...) {
+    }
+}
+
+void UnregisterUninstallEntry() noexcept {
+    RegDeleteTreeW(HKEY_CURRENT_USER, UninstallKeyPath);
+    ScheduleInstallerCopyRemoval();
+}
+
+// The running copy cannot delete itself; Windows removes the file at the next restart,
+// and the folder after it, once it is empty.
+void ScheduleInstallerCopyRemoval() noexcept {
+    try {
+        const std::filesystem::path copy = InstallerCopyPath();
+        MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        MoveFileExW(copy.parent_path().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    } catch (...) {
+    }
+}
