@@ -1,6 +1,155 @@
-// Placeholder until the install engine lands.
 #include "install/sequences.h"
 
-void RunInstallSequence() noexcept {}
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
-void RunUninstallSequence() noexcept {}
+#include "app/state.h"
+#include "discovery/file_system.h"
+#include "discovery/game_folder.h"
+#include "discovery/steam_libraries.h"
+#include "install/payload.h"
+#include "install/registration.h"
+#include "install/removal.h"
+#include "resource_ids.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Per-game work: empty on success, otherwise the game's display name.
+using GameWork = std::wstring (*)(const GameEntry&) noexcept;
+
+void MarkInstalled(GameEntry& entry) {
+    entry.pluginPresent = true;
+    entry.installedVersion = InstallerVersion;
+    entry.oldPluginPresent = false;
+}
+
+void MarkRemoved(GameEntry& entry) {
+    entry.pluginPresent = false;
+    entry.installedVersion.clear();
+    entry.oldPluginPresent = false;
+}
+
+void FinishRun(const std::wstring& message) {
+    SetStatus(message, StatusColorSuccess);
+    state.finished = true;
+    if (state.window) {
+        InvalidateRect(state.window, nullptr, FALSE);
+    }
+}
+
+// The part both sequences share: pick the ticked games, refuse while one of them is
+// running, then do the work game by game and report the failures together. Returns
+// true only when every ticked game succeeded; `update` tells the install closing which
+// message to show and is taken before any entry changes.
+bool RunForTickedGames(GameWork work, bool& update) {
+    std::vector<GameEntry*> selection;
+    for (GameEntry& entry : state.games) {
+        if (entry.checked) {
+            selection.push_back(&entry);
+        }
+    }
+    if (selection.empty()) {
+        SetStatus(GetText(SelectAtLeastOneGame), StatusColorError);
+        return false;
+    }
+    for (const GameEntry* entry : selection) {
+        if (IsPluginFileLocked(*entry)) {
+            SetStatus(GetText(CloseGameFirst) + entry->displayName, StatusColorError);
+            return false;
+        }
+    }
+    update = !state.uninstallMode && ButtonLabelId() == UpdateLabel;
+    SetStatus(GetText(Installing), StatusColorInfo);
+
+    std::wstring failures;
+    for (GameEntry* entry : selection) {
+        const std::wstring failure = work(*entry);
+        if (!failure.empty()) {
+            if (!failures.empty()) {
+                failures += L", ";
+            }
+            failures += failure;
+        } else if (state.uninstallMode) {
+            MarkRemoved(*entry);
+        } else {
+            MarkInstalled(*entry);
+        }
+    }
+    if (!failures.empty()) {
+        SetStatus(GetText(WriteFailed) + failures + L". " + GetText(RunAsAdministrator), StatusColorError);
+        return false;
+    }
+    return true;
+}
+
+// The predecessor goes first so that a game never loads both plug-ins; failing to
+// delete it does not fail the game. Every other step does.
+std::wstring InstallToGame(const GameEntry& entry) noexcept {
+    try {
+        const fs::path plugins = PluginFolderPath(entry);
+        const fs::path sounds = plugins / L"Kestrovane" / L"sounds";
+        std::error_code ec;
+        fs::create_directories(sounds, ec);
+        if (ec) {
+            return entry.displayName;
+        }
+        RemoveFile(plugins / L"Quillon.dll", ec);
+        if (!ExtractResourceToFile(IDR_PLUGIN_DLL, plugins / L"Kestrovane.dll") ||
+            !ExtractResourceToFile(IDR_DOOR_OPEN_WAV, sounds / L"door_open.wav") ||
+            !ExtractResourceToFile(IDR_DOOR_CLOSE_WAV, sounds / L"door_close.wav")) {
+            return entry.displayName;
+        }
+        return {};
+    } catch (...) {
+        return entry.displayName;
+    }
+}
+
+// Looks at every Steam library's standard game folders, listed or not: the product
+// stays registered while any of them still holds the library, so that it can be
+// removed later from the list of installed programs.
+bool PluginLeftInAnyLibrary() {
+    for (const fs::path& library : FindSteamLibraries()) {
+        for (const GameKind& kind : GameKinds) {
+            const fs::path probe = library / L"steamapps" / L"common" / kind.displayName / L"bin" / L"win_x64" /
+                                   L"plugins" / L"Kestrovane.dll";
+            std::error_code ec;
+            if (fs::exists(probe, ec)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void RunInstallSequence() noexcept {
+    try {
+        bool update = false;
+        if (!RunForTickedGames(InstallToGame, update)) {
+            return;
+        }
+        RegisterUninstallEntry();
+        FinishRun(GetText(update ? DoneUpdated : DoneInstalled));
+    } catch (...) {
+    }
+}
+
+void RunUninstallSequence() noexcept {
+    try {
+        bool update = false;
+        if (!RunForTickedGames(RemovePluginFromGame, update)) {
+            return;
+        }
+        if (!PluginLeftInAnyLibrary()) {
+            UnregisterUninstallEntry();
+        }
+        FinishRun(GetText(Removed));
+    } catch (...) {
+    }
+}
