@@ -1,4 +1,89 @@
-// Placeholder until manual folder selection lands.
 #include "discovery/folder_dialog.h"
 
-void ChooseGameFolder() noexcept {}
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/state.h"
+#include "discovery/file_system.h"
+#include "discovery/game_folder.h"
+
+namespace {
+
+// The folder as chosen, then its grandparent, then its parent: so choosing the game
+// folder, its bin or its bin\win_x64 all find the game.
+bool RecognizeChosenFolder(const std::filesystem::path& chosen, GameEntry& entry) noexcept {
+    try {
+        const std::filesystem::path parent = chosen.parent_path();
+        return ScanGameFolder(chosen, entry) || ScanGameFolder(parent.parent_path(), entry) ||
+               ScanGameFolder(parent, entry);
+    } catch (...) {
+        return false;
+    }
+}
+
+// An already listed game is not added again, whatever spelling reached it; the status
+// line is cleared all the same, as for an addition.
+void AddChosenFolder(const wchar_t* chosen) noexcept {
+    try {
+        GameEntry entry;
+        if (!RecognizeChosenFolder(chosen, entry)) {
+            SetStatus(GetText(NotAGameFolder), StatusColorError);
+            return;
+        }
+        bool listed = false;
+        for (const GameEntry& existing : state.games) {
+            if (SameFileSystemObject(existing.folder, entry.folder)) {
+                listed = true;
+                break;
+            }
+        }
+        if (!listed) {
+            state.games.push_back(std::move(entry));
+        }
+        SetStatus(L"", StatusColorInfo);
+    } catch (...) {
+    }
+}
+
+// Returns the chosen folder's file-system path (freed with CoTaskMemFree), or null
+// when the user cancelled or no path could be had.
+PWSTR ShowFolderPicker(IFileOpenDialog* dialog) noexcept {
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
+    if (FAILED(dialog->Show(state.window))) {
+        return nullptr;
+    }
+    IShellItem* item = nullptr;
+    if (FAILED(dialog->GetResult(&item))) {
+        return nullptr;
+    }
+    PWSTR path = nullptr;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        path = nullptr;
+    }
+    item->Release();
+    return path;
+}
+
+} // namespace
+
+void ChooseGameFolder() noexcept {
+    IFileOpenDialog* dialog = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                                reinterpret_cast<void**>(&dialog)))) {
+        return;
+    }
+    PWSTR chosen = ShowFolderPicker(dialog);
+    if (chosen) {
+        AddChosenFolder(chosen);
+        CoTaskMemFree(chosen);
+    }
+    dialog->Release();
+    if (state.window) {
+        InvalidateRect(state.window, nullptr, FALSE);
+    }
+}
