@@ -51,6 +51,9 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
     add_subdirectory(tools)
 endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+    add_subdirectory(bench)
+endif()
 
 # The platform-free modules, built natively with clang under sanitizers, and their fuzzers;
 # registered here so that one CTest run covers everything.
