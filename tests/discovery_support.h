@@ -67,6 +67,7 @@ public:
         RegCloseKey(user_);
         RegCloseKey(machine_);
         RegDeleteTreeW(HKEY_CURRENT_USER, name_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\KestrovaneTests"); // fails while others still use it
     }
     RegistrySandbox(const RegistrySandbox&) = delete;
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
