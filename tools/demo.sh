@@ -22,7 +22,7 @@ trap kv_session_stop EXIT
 kv_session_start
 exe="$KV_BUILD_DIR/Kestrovane-Setup.exe"
 
-bash tools/demo/make-steam-setup.sh "$KV_BUILD_DIR/testdata"
+bash tools/demo/make-steam-setup.sh "$WINEPREFIX" "$KV_BUILD_DIR/testdata"
 source tools/demo/demo-steps.sh
 demo_run "$exe" "$out"
 echo "Screenshots and listings: $out"

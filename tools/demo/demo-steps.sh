@@ -30,9 +30,9 @@ demo_shot() {
 }
 
 demo_list_plugins() {
-    local c="$WINEPREFIX/drive_c"
     echo "  plug-in folders:"
-    find "$c" -path '*/steamapps/common/*/bin/win_x64/plugins*' 2>/dev/null | sed "s|$c|    C:|" | sort || true
+    find "$WINEPREFIX/drive_c" "$WINEPREFIX/demo-drive-d" -path '*/steamapps/common/*/bin/win_x64/plugins*' \
+        2>/dev/null | sed -e "s|$WINEPREFIX/drive_c|    C:|" -e "s|$WINEPREFIX/demo-drive-d|    D:|" | sort || true
 }
 
 demo_uninstall_entry() {

@@ -17,7 +17,7 @@ fi
 prefix="$(cd "$1" && pwd)"
 testdata="$2"
 old_plugin="$testdata/plugin-1.9.12.dll"
-[ -f "$prefix/system.reg" ] || { echo "not a Wine prefix: $prefix" >&2; exit 1; }
+[ -d "$prefix/drive_c" ] || { echo "not a Wine prefix: $prefix" >&2; exit 1; }
 [ -f "$old_plugin" ] || { echo "missing $old_plugin (build target kv_testdata)" >&2; exit 1; }
 export WINEPREFIX="$prefix"
 
