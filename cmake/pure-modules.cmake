@@ -4,6 +4,7 @@
 set(KV_PURE_SOURCES
     app/startup.cpp
     discovery/library_line.cpp
+    discovery/library_path.cpp
     discovery/plugin_status.cpp
     ui/layout.cpp
     ui/text.cpp)
@@ -13,7 +14,7 @@ endif()
 
 # Unit tests (tests/<name>.cpp) that include only platform-free headers.
 set(KV_PURE_TESTS startup_test text_test)
-foreach(_candidate layout_test screen_text_test plugin_status_test library_line_test)
+foreach(_candidate layout_test screen_text_test plugin_status_test discovery_library_path_test)
     if(EXISTS ${CMAKE_SOURCE_DIR}/tests/${_candidate}.cpp)
         list(APPEND KV_PURE_TESTS ${_candidate})
     endif()
