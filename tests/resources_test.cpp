@@ -87,8 +87,6 @@ std::string Tag(const Bytes& bytes, std::size_t offset) {
     return offset + 4 <= bytes.size() ? std::string(bytes.begin() + offset, bytes.begin() + offset + 4) : "";
 }
 
-// --- PE image (as a file, not mapped) ---
-
 struct PeImage {
     bool valid = false;
     WORD machine = 0;
@@ -141,8 +139,6 @@ PeImage ParsePe(const Bytes& file) {
     return pe;
 }
 
-// --- WAV ---
-
 #pragma pack(push, 1)
 struct WaveFormat { // the 16 bytes of a PCM `fmt ` chunk
     WORD tag, channels;
@@ -187,8 +183,6 @@ Wave ParseWave(const Bytes& file) {
     return wave;
 }
 
-// --- manifest (just enough XML to read one element's attributes) ---
-
 // The start tags of every element with this name, e.g. `<assemblyIdentity type="win32" ... />`.
 std::vector<std::string> StartTags(const std::string& xml, const std::string& element) {
     std::vector<std::string> tags;
@@ -217,8 +211,6 @@ std::string ElementText(const std::string& xml, const std::string& element) {
     const std::size_t start = xml.find(tags[0]) + tags[0].size();
     return xml.substr(start, xml.find("</" + element, start) - start);
 }
-
-// --- tests ---
 
 TEST_F(Resources, PayloadIsRawDataInUsEnglishAndMatchesTheStagedFiles) {
     const std::pair<WORD, const wchar_t*> payload[] = {{IDR_PLUGIN_DLL, L"Kestrovane.dll"},
