@@ -137,15 +137,6 @@ TEST_F(Sequences, AnUpdateIsToldApartBeforeTheEntriesChange) {
     EXPECT_EQ(state.statusText,
               L"Updated! Your settings were kept. Start the game and press Ctrl+F10 to get out of the truck.");
     ExpectInstalled(0);
-
-    // Only the same version ticked: a reinstall, reported as a plain install.
-    state = InstallerState();
-    GameEntry game = MakeGame(library_ / L"steamapps" / L"common", 1);
-    game.pluginPresent = true;
-    game.installedVersion = L"1.10.2";
-    state.games.push_back(game);
-    RunInstallSequence();
-    EXPECT_EQ(state.statusText, L"Done! Start the game and press Ctrl+F10 to get out of the truck.");
 }
 
 TEST_F(Sequences, AFailedGameIsNamedTheOthersGoOnAndNothingIsRegistered) {
