@@ -41,6 +41,11 @@ LRESULT OnPaint(HWND window) noexcept {
     return 0;
 }
 
+// Painting covers every pixel through the off-screen bitmap: erasing first would flicker.
+LRESULT OnEraseBackground() noexcept {
+    return 1;
+}
+
 // The hit-test code in the parameters is not looked at: the window has no caption
 // or border of its own, so only the point decides.
 LRESULT OnSetCursor(HWND window) noexcept {
@@ -129,7 +134,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:
         return OnPaint(window);
     case WM_ERASEBKGND:
-        return 1; // painting covers every pixel
+        return OnEraseBackground();
     case WM_SETCURSOR:
         return OnSetCursor(window);
     case WM_KEYDOWN:

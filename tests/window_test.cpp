@@ -109,9 +109,7 @@ TEST_F(Window, HitTestDragsOnlyTheBandOutsideItsControls) {
 }
 
 TEST_F(Window, HitTestReadsSignedScreenCoordinates) {
-    DestroyWindow(window_);
-    DrainQuit();
-    Open(-400, Top);
+    SetWindowPos(window_, nullptr, -400, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT placed;
     GetWindowRect(window_, &placed);
     ASSERT_EQ(placed.left, -400);
