@@ -27,7 +27,8 @@ std::wstring UnixPath(const fs::path& path) {
 }
 
 // Wine can neither create nor delete a link from Windows code, so links are made and
-// unmade by running the Linux tools.
+// unmade by running the Linux tools. Waiting for a Linux process does not tell when it is
+// done: the caller waits for the effect.
 bool RunLinuxTool(const std::wstring& commandLine) {
     std::wstring command = commandLine;
     STARTUPINFOW startup = {sizeof startup};
@@ -35,10 +36,15 @@ bool RunLinuxTool(const std::wstring& commandLine) {
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return false;
     }
-    WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
+}
+
+void WaitUntilExists(const fs::path& path, bool wanted) {
+    for (int i = 0; i < 200 && Exists(path) != wanted; ++i) {
+        Sleep(25);
+    }
 }
 
 TEST(RemoveFile, MissingPathIsNoErrorAndNothingRemoved) {
@@ -95,6 +101,7 @@ TEST(RemoveTree, KeepsWhatALinkInsidePointsTo) {
     WriteFile(tree / L"sounds" / L"door_open.wav", "RIFF");
     const fs::path link = tree / L"linked";
     ASSERT_TRUE(RunLinuxTool(L"Z:\\bin\\ln -s " + UnixPath(target) + L" " + UnixPath(link)));
+    WaitUntilExists(link, true);
     ASSERT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
 
     std::error_code ec;
@@ -103,6 +110,7 @@ TEST(RemoveTree, KeepsWhatALinkInsidePointsTo) {
     EXPECT_FALSE(Exists(tree / L"sounds"));
     // Wine cannot delete the link itself (Windows does); take it away from Linux.
     RunLinuxTool(L"Z:\\bin\\rm -f " + UnixPath(link));
+    WaitUntilExists(link, false);
     EXPECT_EQ(ReadFile(target / L"keep" / L"precious.txt"), "keep me");
 }
 
