@@ -2,7 +2,7 @@
 # Installs what the build, the tests and the demo need on Debian 12 (run as root).
 set -euo pipefail
 packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
-          cmake ninja-build googletest fonts-liberation fonts-dejavu-core xdotool x11-utils imagemagick
+          cmake ninja-build googletest fonts-liberation fonts-dejavu-core fonts-dejavu-extra xdotool x11-utils imagemagick
           python3 clang osslsigncode openssl git)
 missing=()
 for p in "${packages[@]}"; do

@@ -22,19 +22,17 @@ kv_session_start() {
         xdpyinfo >/dev/null 2>&1 && break
         sleep 0.1
     done
-    local fresh=0
-    [ -f "$WINEPREFIX/system.reg" ] || fresh=1
     # The first Wine process starts background services that inherit its output; start
     # them with output on /dev/null so that CTest does not wait for them.
     wineserver -p60 </dev/null >/dev/null 2>&1 || true
     wine wineboot --init </dev/null >/dev/null 2>&1
-    if [ "$fresh" = 1 ]; then
-        # Segoe UI is replaced by a font that has the close glyph, the arrows and accents.
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ /d 'DejaVu Sans' /f \
+    # Segoe UI is replaced by a font that has the close glyph, the arrows and the accents;
+    # the condensed cut is close to Segoe UI's widths, so the logo clears the language switch.
+    local face
+    for face in 'Segoe UI' 'Segoe UI Semibold'; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'DejaVu Sans Condensed' /f \
             </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI Semibold' /t REG_SZ /d 'DejaVu Sans' /f \
-            </dev/null >/dev/null 2>&1
-    fi
+    done
 }
 
 kv_session_stop() {
