@@ -33,16 +33,7 @@ void AddChosenFolder(const wchar_t* chosen) noexcept {
             SetStatus(GetText(NotAGameFolder), StatusColorError);
             return;
         }
-        bool listed = false;
-        for (const GameEntry& existing : state.games) {
-            if (SameFileSystemObject(existing.folder, entry.folder)) {
-                listed = true;
-                break;
-            }
-        }
-        if (!listed) {
-            state.games.push_back(std::move(entry));
-        }
+        AppendUnlessListed(std::move(entry));
         SetStatus(L"", StatusColorInfo);
     } catch (...) {
     }

@@ -28,6 +28,14 @@ bool PathExists(const std::filesystem::path& path) noexcept {
 
 bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) noexcept {
     try {
+        // Most libraries hold neither game. When the candidate folder itself is not there,
+        // nothing below it is either: one lookup instead of one per executable, which is
+        // what discovery costs with many libraries. not_found is reported only for a path
+        // that does not exist; any other outcome (an error included) takes the full test.
+        std::error_code ec;
+        if (std::filesystem::status(candidate, ec).type() == std::filesystem::file_type::not_found) {
+            return false;
+        }
         const GameKind* found = nullptr;
         for (const GameKind& kind : GameKinds) {
             if (PathExists(candidate / L"bin" / L"win_x64" / kind.exeName)) {
@@ -41,7 +49,6 @@ bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) no
         GameEntry scanned = entry;
         scanned.displayName = found->displayName;
         scanned.exeName = found->exeName;
-        std::error_code ec;
         std::filesystem::path canonical = CanonicalPath(candidate, ec);
         scanned.folder = ec ? candidate.wstring() : canonical.wstring();
         std::filesystem::path plugins = PluginFolderPath(scanned);
@@ -96,4 +103,15 @@ std::wstring ReadPluginVersion(const std::filesystem::path& file) noexcept {
 
 TextId ButtonLabelId() noexcept {
     return ButtonLabelIdFor(state.games);
+}
+
+bool AppendUnlessListed(GameEntry&& entry) {
+    // Compared against every entry in list order; the first match decides.
+    for (const GameEntry& game : state.games) {
+        if (SameFileSystemObject(game.folder, entry.folder)) {
+            return false;
+        }
+    }
+    state.games.push_back(std::move(entry));
+    return true;
 }

@@ -14,5 +14,9 @@ std::filesystem::path PluginFolderPath(const GameEntry& entry);
 // "a.b.c" from the file's product version, or empty.
 std::wstring ReadPluginVersion(const std::filesystem::path& file) noexcept;
 
+// Appends a recognised game to the game list unless an entry already refers to the same
+// folder by file-system identity. Returns whether it was appended.
+bool AppendUnlessListed(GameEntry&& entry);
+
 // ButtonLabelIdFor over the installer's game list.
 TextId ButtonLabelId() noexcept;

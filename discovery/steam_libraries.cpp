@@ -46,8 +46,12 @@ std::vector<std::filesystem::path> FindSteamLibraries() noexcept {
         for (const std::wstring& value : ReadLibraryFolderPaths(libraryFile)) {
             std::wstring library = NormalizeLibraryPath(value);
             bool known = false;
+            // Both sides are normalised: one backslash between elements, a root name in
+            // one spelling. In that form equal elements mean equal text, so the plain text
+            // comparison gives what SameLibraryPath would, without splitting both paths
+            // again for each of the n^2/2 pairs (48 ms with 256 libraries under Wine).
             for (const std::wstring& other : seen) {
-                if (SameLibraryPath(library, other)) {
+                if (library == other) {
                     known = true;
                     break;
                 }
@@ -74,16 +78,7 @@ void DiscoverGames() noexcept {
                 }
                 // Libraries are told apart by text, so one folder can arrive through two
                 // spellings or a link; the file system decides whether it is the same game.
-                bool known = false;
-                for (const GameEntry& game : state.games) {
-                    if (SameFileSystemObject(game.folder, entry.folder)) {
-                        known = true;
-                        break;
-                    }
-                }
-                if (!known) {
-                    state.games.push_back(std::move(entry));
-                }
+                AppendUnlessListed(std::move(entry));
             }
         }
     } catch (...) {
