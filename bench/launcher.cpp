@@ -2,10 +2,12 @@
 // has been painted once, then closes it. Several programs are run interleaved, trial by
 // trial, so that whatever else the machine does falls on all of them alike.
 //
-//   kv_launch [--trials N] [--warmup N] [--setup NAME] [--steam-path PATH] NAME=EXE...
+//   kv_launch [--trials N] [--warmup N] [--setup NAME] [--steam-path PATH] [--reference NAME]
+//             [--samples] NAME=EXE...
 //
 // --steam-path rewrites HKCU\Software\Valve\Steam\SteamPath before the first trial, which
-// is how the Steam setups are switched. Prints one summary line per program (bench/stats.h)
+// is how the Steam setups are switched. Prints one summary line per program (bench/stats.h),
+// with --reference the per-trial ratios of every other program to that one,
 // and, with --samples, every trial with the times at which each waiting step was passed.
 #include <windows.h>
 
@@ -25,7 +27,7 @@ struct Target {
     std::wstring name;
     std::wstring exe;
     std::vector<double> samples;
-    std::vector<double> cpu;
+    std::vector<double> byTrial; // negative where the trial failed
     int failures = 0;
 };
 
@@ -98,13 +100,8 @@ HWND WaitUntilPainted(HANDLE process, DWORD processId, std::vector<LONGLONG>& st
 
 struct Trial {
     double ms = -1;              // CreateProcessW to the end of the first paint; negative: failed
-    double cpuMs = 0;            // user + kernel time of the whole process, start to exit
     std::vector<double> stageMs; // when each step of WaitUntilPainted was passed
 };
-
-double FileTimeMs(const FILETIME& time) {
-    return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e4;
-}
 
 Trial RunOnce(const Target& target) {
     Trial trial;
@@ -128,10 +125,6 @@ Trial RunOnce(const Target& target) {
         TerminateProcess(info.hProcess, 1);
         WaitForSingleObject(info.hProcess, ReplyTimeoutMs);
         window = nullptr;
-    }
-    FILETIME created, exited, kernel, user;
-    if (GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user)) {
-        trial.cpuMs = FileTimeMs(kernel) + FileTimeMs(user);
     }
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
@@ -165,6 +158,7 @@ int wmain(int argc, wchar_t** argv) {
     int warmup = 3;
     bool printSamples = false;
     std::wstring setup = L"-";
+    std::wstring reference;
     std::vector<Target> targets;
     for (int i = 1; i < argc; ++i) {
         std::wstring arg = argv[i];
@@ -174,6 +168,8 @@ int wmain(int argc, wchar_t** argv) {
             warmup = _wtoi(argv[++i]);
         } else if (arg == L"--setup" && i + 1 < argc) {
             setup = argv[++i];
+        } else if (arg == L"--reference" && i + 1 < argc) {
+            reference = argv[++i];
         } else if (arg == L"--samples") {
             printSamples = true;
         } else if (arg == L"--steam-path" && i + 1 < argc) {
@@ -185,7 +181,7 @@ int wmain(int argc, wchar_t** argv) {
             targets.push_back({arg.substr(0, equals), arg.substr(equals + 1), {}, {}, 0});
         } else {
             std::fwprintf(stderr, L"usage: kv_launch [--trials N] [--warmup N] [--setup NAME] [--steam-path PATH] "
-                                  L"[--samples] NAME=EXE...\n");
+                                  L"[--reference NAME] [--samples] NAME=EXE...\n");
             return 2;
         }
     }
@@ -204,15 +200,16 @@ int wmain(int argc, wchar_t** argv) {
         for (size_t k = 0; k < targets.size(); ++k) {
             Target& target = targets[trial % 2 == 0 ? k : targets.size() - 1 - k];
             Trial result = RunOnce(target);
+            target.byTrial.resize(static_cast<size_t>(trials), -1);
+            target.byTrial[static_cast<size_t>(trial)] = result.ms;
             if (result.ms < 0) {
                 ++target.failures;
                 continue;
             }
             target.samples.push_back(result.ms);
-            target.cpu.push_back(result.cpuMs);
             if (printSamples) {
-                std::printf("sample\t%s/%s\tms\t%d\t%.2f\tcpu %.1f\tstages", Narrow(setup).c_str(),
-                            Narrow(target.name).c_str(), trial, result.ms, result.cpuMs);
+                std::printf("sample\t%s/%s\tms\t%d\t%.2f\tstages", Narrow(setup).c_str(), Narrow(target.name).c_str(),
+                            trial, result.ms);
                 for (double stage : result.stageMs) {
                     std::printf(" %.2f", stage);
                 }
@@ -220,11 +217,31 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
     }
+    // Paired ratios: each trial's program against the reference run right before or after
+    // it, so that slow drifts of the machine's load cancel out.
+    const Target* base = nullptr;
+    for (const Target& target : targets) {
+        if (target.name == reference) {
+            base = &target;
+        }
+    }
+    for (const Target& target : targets) {
+        if (!base || &target == base) {
+            continue;
+        }
+        std::vector<double> ratios;
+        for (size_t t = 0; t < target.byTrial.size() && t < base->byTrial.size(); ++t) {
+            if (target.byTrial[t] > 0 && base->byTrial[t] > 0) {
+                ratios.push_back(target.byTrial[t] / base->byTrial[t]);
+            }
+        }
+        std::string name = Narrow(setup) + "/" + Narrow(target.name) + " : " + Narrow(base->name);
+        bench::PrintSummary("ratio", name.c_str(), "x", bench::Summarize(ratios));
+    }
     int failed = 0;
     for (const Target& target : targets) {
         std::string name = Narrow(setup) + "/" + Narrow(target.name);
         bench::PrintSummary("window", name.c_str(), "ms", bench::Summarize(target.samples));
-        bench::PrintSummary("cpu", name.c_str(), "ms", bench::Summarize(target.cpu));
         if (target.failures) {
             std::fprintf(stderr, "kv_launch: %s: %d trials failed\n", name.c_str(), target.failures);
             failed += target.failures;

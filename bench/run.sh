@@ -66,7 +66,7 @@ for s in "${setups[@]}"; do
     extra=()
     # The floor without the installer's manifest, once, to show what the manifest itself costs.
     [ "$s" = 1 ] && extra=("floor without manifest=$bare")
-    wine "$bench/kv_launch.exe" --trials "$trials" --warmup 3 --setup "$s" --steam-path "C:\\bench\\steam-$s" \
+    wine "$bench/kv_launch.exe" --trials "$trials" --warmup 3 --setup "$s" --steam-path "C:\\bench\\steam-$s" --reference floor \
         "installer=$installer" "floor=$floor" "${extra[@]}" | tr -d '\r' | tee -a "$results"
 done
 
@@ -75,6 +75,8 @@ wine "$bench/kv_paint_bench.exe" "$paint" | tr -d '\r' | tee -a "$results"
 
 echo "== Installing"
 wine "$bench/kv_install_bench.exe" "$installs" | tr -d '\r' | tee -a "$results"
+# Again without the window: what the "Installing..." repaint adds.
+wine "$bench/kv_install_bench.exe" "$installs" --no-window | tr -d '\r' | tee -a "$results"
 
 echo -e "info\tmachine/load at end\tload\t$(cut -d' ' -f1-3 /proc/loadavg)" >>"$results"
 
