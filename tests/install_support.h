@@ -206,4 +206,59 @@ inline void ForgetPendingRenamesBelow(const fs::path& folder) {
     RegCloseKey(key);
 }
 
+namespace detail {
+
+struct PickerSearch {
+    DWORD process = GetCurrentProcessId();
+    HWND found = nullptr;
+};
+
+inline BOOL CALLBACK FindPickerWindow(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<PickerSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (process == search.process && std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+inline BOOL CALLBACK FindPickerEdit(HWND window, LPARAM param) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"Edit") {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace detail
+
+// Plays the user of the folder picker from a helper thread: waits up to 10 s for the
+// picker of this process, types `folder` into its name box and presses OK, or presses
+// Cancel when `folder` is empty.
+inline void AnswerFolderPicker(std::wstring folder) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        detail::PickerSearch search;
+        EnumWindows(detail::FindPickerWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            Sleep(50);
+            continue;
+        }
+        if (folder.empty()) {
+            PostMessageW(search.found, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        HWND edit = nullptr;
+        EnumChildWindows(search.found, detail::FindPickerEdit, reinterpret_cast<LPARAM>(&edit));
+        SetWindowTextW(edit, folder.c_str());
+        PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+        return;
+    }
+}
+
 } // namespace kvtest

@@ -17,7 +17,7 @@
 namespace kvtest {
 
 struct GdiCounts {
-    std::set<HGDIOBJ> live;  // created through a tracked function and not yet deleted
+    std::set<HGDIOBJ> live; // created through a tracked function and not yet deleted
     long deletedWhileSelected = 0;
     long failedDeletes = 0;
 };
@@ -27,10 +27,42 @@ inline GdiCounts& Gdi() {
     return counts;
 }
 
+// Replaces one imported function of this exe by name and returns the original, or null
+// when the exe does not import it. The code under test is linked into the test exe, so
+// its calls go through these slots too.
+inline void* PatchImport(const char* dll, const char* name, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name; ++desc) {
+        if (_stricmp(reinterpret_cast<char*>(base + desc->Name), dll) != 0) {
+            continue;
+        }
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                continue;
+            }
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<char*>(byName->Name), name) != 0) {
+                continue;
+            }
+            DWORD old;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
+            void* original = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
+            return original;
+        }
+    }
+    return nullptr;
+}
+
 namespace detail {
 
-template <typename Fn>
-inline Fn& Original() {
+template <typename Fn> inline Fn& Original() {
     static Fn original = nullptr;
     return original;
 }
@@ -49,8 +81,11 @@ inline bool IsSelectedSomewhere(HGDIOBJ object, HDC dc) {
         return false;
     }
     DWORD type = GetObjectType(object);
-    UINT kind = type == OBJ_BRUSH ? OBJ_BRUSH : type == OBJ_PEN ? OBJ_PEN : type == OBJ_FONT ? OBJ_FONT
-                                                                        : type == OBJ_BITMAP ? OBJ_BITMAP : 0;
+    UINT kind = type == OBJ_BRUSH    ? OBJ_BRUSH
+                : type == OBJ_PEN    ? OBJ_PEN
+                : type == OBJ_FONT   ? OBJ_FONT
+                : type == OBJ_BITMAP ? OBJ_BITMAP
+                                     : 0;
     return kind && GetCurrentObject(dc, kind) == object;
 }
 
@@ -66,7 +101,7 @@ inline HPEN WINAPI CreatePenHook(int style, int width, COLORREF c) {
     return static_cast<HPEN>(Track(Original<decltype(&CreatePen)>()(style, width, c)));
 }
 inline HFONT WINAPI CreateFontWHook(int h, int w, int e, int o, int weight, DWORD i, DWORD u, DWORD s, DWORD cs,
-                                   DWORD op, DWORD cp, DWORD q, DWORD pf, LPCWSTR face) {
+                                    DWORD op, DWORD cp, DWORD q, DWORD pf, LPCWSTR face) {
     return static_cast<HFONT>(
         Track(Original<decltype(&CreateFontW)>()(h, w, e, o, weight, i, u, s, cs, op, cp, q, pf, face)));
 }
@@ -106,39 +141,7 @@ inline BOOL WINAPI DeleteObjectHook(HGDIOBJ object) {
     return ok;
 }
 
-// Replaces one imported function of this exe by name; returns the original.
-inline void* PatchImport(const char* dll, const char* name, void* replacement) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name; ++desc) {
-        if (_stricmp(reinterpret_cast<char*>(base + desc->Name), dll) != 0) {
-            continue;
-        }
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
-                continue;
-            }
-            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<char*>(byName->Name), name) != 0) {
-                continue;
-            }
-            DWORD old;
-            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
-            void* original = reinterpret_cast<void*>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
-            return original;
-        }
-    }
-    return nullptr;
-}
-
-template <typename Fn>
-inline void Hook(const char* name, Fn replacement) {
+template <typename Fn> inline void Hook(const char* name, Fn replacement) {
     if (!Original<Fn>()) {
         Original<Fn>() = reinterpret_cast<Fn>(PatchImport("gdi32.dll", name, reinterpret_cast<void*>(replacement)));
     }
@@ -184,8 +187,8 @@ inline long KernelHandleCount() {
     std::vector<char> buffer(1 << 20);
     for (int attempt = 0; attempt < 8; ++attempt) {
         ULONG needed = 0;
-        NTSTATUS status = query(SystemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                                &needed);
+        NTSTATUS status =
+            query(SystemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
         if (status == 0) {
             const auto* table = reinterpret_cast<const Table*>(buffer.data());
             long count = 0;
