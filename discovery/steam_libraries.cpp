@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr size_t LongestWindowsPath = 32767;
+
 // 520 wide characters with the terminating zero. A longer value, one of another type or
 // any other failure reads as empty; REG_EXPAND_SZ comes back expanded.
 std::wstring ReadRegistryText(HKEY root, const wchar_t* subkey, const wchar_t* value) {
@@ -44,6 +46,12 @@ std::vector<std::filesystem::path> FindSteamLibraries() noexcept {
         std::vector<std::wstring> seen{NormalizeLibraryPath(steamText)};
         std::filesystem::path libraryFile = std::filesystem::path(seen.front()) / L"steamapps" / L"libraryfolders.vdf";
         for (const std::wstring& value : ReadLibraryFolderPaths(libraryFile)) {
+            // No folder has a path longer than the wide file functions accept. Such a
+            // value only comes from a damaged file whose quotes span megabytes, and each
+            // path join on it would cost seconds before the window shows.
+            if (value.size() > LongestWindowsPath) {
+                continue;
+            }
             std::wstring library = NormalizeLibraryPath(value);
             bool known = false;
             // Both sides are normalised: one backslash between elements, a root name in
