@@ -20,4 +20,4 @@ set(KV_PURE_TESTS
     text_test)
 
 # Fuzz targets (tests/fuzz/<name>.cpp with a seed corpus in tests/fuzz/corpus/<name>/).
-set(KV_FUZZ_TARGETS library_line version_number)
+set(KV_FUZZ_TARGETS library_line library_path version_number)

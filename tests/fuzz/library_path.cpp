@@ -1,0 +1,42 @@
+// Fuzzes the library path rules: the normal form is stable, and on normalised paths the
+// element-wise equality is plain text equality (discovery relies on that to compare
+// libraries as text).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "discovery/library_path.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+// Bytes to a path over a small alphabet, so separators, dots, drives and case collide often.
+std::wstring PathFrom(const std::uint8_t* data, std::size_t size) {
+    static const wchar_t alphabet[] = L"\\/.:aAcC \u00E9";
+    std::wstring path;
+    for (std::size_t i = 0; i < size; ++i) {
+        path.push_back(alphabet[data[i] % (sizeof(alphabet) / sizeof(alphabet[0]) - 1)]);
+    }
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::size_t half = size / 2;
+    std::wstring a = PathFrom(data, half);
+    std::wstring b = PathFrom(data + half, size - half);
+    std::wstring na = NormalizeLibraryPath(a);
+    std::wstring nb = NormalizeLibraryPath(b);
+    Check(NormalizeLibraryPath(na) == na);
+    Check(SameLibraryPath(a, a));
+    Check(SameLibraryPath(na, nb) == SameLibraryPath(nb, na));
+    Check(SameLibraryPath(na, nb) == (na == nb));
+    return 0;
+}
