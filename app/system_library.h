@@ -2,7 +2,10 @@
 #include <windows.h>
 
 // Loads a DLL from System32 only. The installer runs elevated from a Downloads folder,
-// so a planted copy beside the exe must never be picked up.
+// so a planted copy beside the exe must never be picked up. shell32 is reached this way
+// too: a statically imported DLL is resolved before the first statement runs, with the
+// exe's folder first in the search order, and so are the DLLs it imports in turn (on
+// Windows most of them are KnownDLLs; under Wine shell32 pulls shcore from beside the exe).
 inline HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -5,6 +5,7 @@
 
 #include "app/product.h"
 #include "app/state.h"
+#include "app/system_library.h"
 #include "discovery/folder_dialog.h"
 #include "install/sequences.h"
 #include "ui/layout.h"
@@ -86,6 +87,14 @@ void RunMainAction(HWND window) noexcept {
     }
 }
 
+void OpenWebSite() noexcept {
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    auto shellExecute = GetSystemProc<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+    if (shellExecute) {
+        shellExecute(nullptr, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
 // A click acts on the release alone: no capture, no press state.
 LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
     ClickRoute route = RouteClick(CurrentHitContext(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -101,7 +110,7 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
         RunMainAction(window);
         break;
     case ClickTarget::WebLink:
-        ShellExecuteW(nullptr, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        OpenWebSite();
         break;
     case ClickTarget::Card: {
         GameEntry& game = state.games[static_cast<size_t>(route.index)];

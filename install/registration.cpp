@@ -7,13 +7,18 @@
 
 #include "app/game_entry.h"
 #include "app/product.h"
+#include "app/system_library.h"
 #include "discovery/file_system.h"
 
 // Without a known folder the copy lands relative to the current directory; that is
 // still a usable path, and registration stays best effort either way.
 std::filesystem::path InstallerCopyPath() noexcept {
     PWSTR folder = nullptr;
-    SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
+    using GetKnownFolderFn = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+    auto getKnownFolder = GetSystemProc<GetKnownFolderFn>(L"shell32.dll", "SHGetKnownFolderPath");
+    if (getKnownFolder) {
+        getKnownFolder(FOLDERID_LocalAppData, 0, nullptr, &folder);
+    }
     std::filesystem::path copy;
     try {
         copy = std::filesystem::path(folder ? folder : L".") / L"Kestrovane" / L"Kestrovane-Setup.exe";

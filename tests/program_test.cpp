@@ -32,9 +32,9 @@ BOOL CALLBACK FindInstallerWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-Started StartInstaller(const std::wstring& arguments) {
+Started StartInstaller(const std::wstring& arguments, const std::wstring& exe = KV_INSTALLER_EXE) {
     Started started;
-    std::wstring commandLine = L"\"" KV_INSTALLER_EXE L"\" " + arguments;
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -152,6 +152,39 @@ TEST(Program, UninstallSwitchStartsAndClosesWithWmClose) {
     CloseHandle(started.process.hThread);
     CloseHandle(started.process.hProcess);
     EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(Program, DllsPlantedBesideTheExeAreNeverLoaded) {
+    // The installer runs elevated from a Downloads folder: a DLL dropped there under the
+    // name of a system DLL that it uses must not run.
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring folder = std::wstring(temp) + L"kv-downloads-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring exe = folder + L"\\Kestrovane-Setup.exe";
+    ASSERT_TRUE(CopyFileW(KV_INSTALLER_EXE, exe.c_str(), FALSE));
+    const wchar_t* planted[] = {L"version.dll", L"dwmapi.dll", L"shcore.dll", L"uxtheme.dll", L"comctl32.dll"};
+    for (const wchar_t* name : planted) {
+        ASSERT_TRUE(CopyFileW(KV_PLANTED_DLL, (folder + L"\\" + name).c_str(), FALSE)) << name;
+    }
+
+    Started started = StartInstaller(L"", exe);
+    ASSERT_NE(started.process.hProcess, nullptr);
+    EXPECT_NE(started.window, nullptr) << "the window did not show: a planted DLL ran";
+    DWORD exitCode = started.window ? CloseWithEscapeAndWait(started) : 12345;
+    if (!started.window) {
+        WaitForSingleObject(started.process.hProcess, 15000);
+        GetExitCodeProcess(started.process.hProcess, &exitCode);
+        CloseHandle(started.process.hThread);
+        CloseHandle(started.process.hProcess);
+    }
+    EXPECT_EQ(exitCode, 0u) << "77 means a planted DLL was loaded";
+
+    for (const wchar_t* name : planted) {
+        DeleteFileW((folder + L"\\" + name).c_str());
+    }
+    DeleteFileW(exe.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
