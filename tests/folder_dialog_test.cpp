@@ -10,56 +10,6 @@ namespace {
 
 using namespace kvtest;
 
-struct Search {
-    DWORD process = GetCurrentProcessId();
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-    Search& search = *reinterpret_cast<Search*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (process == search.process && std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindEdit(HWND window, LPARAM param) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"Edit") {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Plays the user: waits for the picker, types `folder` into its name box and presses OK,
-// or presses Cancel when `folder` is empty.
-void AnswerPicker(std::wstring folder) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        Search search;
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) {
-            Sleep(50);
-            continue;
-        }
-        if (folder.empty()) {
-            PostMessageW(search.found, WM_COMMAND, IDCANCEL, 0);
-            return;
-        }
-        HWND edit = nullptr;
-        EnumChildWindows(search.found, FindEdit, reinterpret_cast<LPARAM>(&edit));
-        SetWindowTextW(edit, folder.c_str());
-        PostMessageW(search.found, WM_COMMAND, IDOK, 0);
-        return;
-    }
-}
-
 class FolderDialog : public ::testing::Test {
 protected:
     FolderDialog() {
@@ -77,7 +27,7 @@ protected:
     }
 
     void Choose(const fs::path& folder) {
-        std::thread user(AnswerPicker, folder.native());
+        std::thread user(AnswerFolderPicker, folder.native());
         ChooseGameFolder();
         user.join();
     }
