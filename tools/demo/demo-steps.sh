@@ -23,10 +23,13 @@ demo_click_units() {
     xdotool mousemove --sync "$x" "$y" click 1
 }
 
+# Saves the installer window's area of the screen.
 demo_shot() {
+    local id=$1 file=$2
     sleep 0.5
-    import -window root "$1"
-    echo "  screenshot: $1"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file"
+    echo "  screenshot: $file"
 }
 
 demo_list_plugins() {
@@ -48,12 +51,12 @@ demo_run() {
     local id
     id=$(demo_wait_window)
     [ -n "$id" ] || { echo "the installer window did not appear"; return 1; }
-    demo_shot "$out/1-found.png"
+    demo_shot "$id" "$out/1-found.png"
     demo_list_plugins
 
     echo "== Clicking the main button (install)"
     demo_click_units "$id" 537 461
-    demo_shot "$out/2-installed.png"
+    demo_shot "$id" "$out/2-installed.png"
     demo_list_plugins
     echo "  uninstall entry:"
     demo_uninstall_entry
@@ -74,10 +77,10 @@ demo_run() {
     wine "$copy" /uninstall </dev/null >/dev/null 2>&1 &
     pid=$!
     id=$(demo_wait_window)
-    demo_shot "$out/3-uninstall.png"
+    demo_shot "$id" "$out/3-uninstall.png"
     echo "== Clicking the main button (uninstall)"
     demo_click_units "$id" 537 461
-    demo_shot "$out/4-removed.png"
+    demo_shot "$id" "$out/4-removed.png"
     demo_list_plugins
     echo "  uninstall entry:"
     demo_uninstall_entry
