@@ -180,13 +180,14 @@ int wmain(int argc, wchar_t** argv) {
     int failures = 0;
     auto runInstall = [&](const fs::path& trialRoot) {
         state.games = MakeGames(trialRoot);
+        std::error_code ec;
+        RemoveTree(copyFolder, ec); // the program is copied afresh, as at a first install
         state.finished = false;
         state.statusText.clear();
         Pump();
         const LONGLONG start = bench::Now();
         RunInstallSequence();
         install.push_back(bench::Seconds(bench::Now() - start) * 1000);
-        std::error_code ec;
         if (!state.finished || !fs::exists(copyFolder / L"Kestrovane-Setup.exe", ec)) {
             ++failures;
         }
@@ -197,6 +198,8 @@ int wmain(int argc, wchar_t** argv) {
     // without the folders and without the program copy are kept beside it.
     auto runCopy = [&](const fs::path& trialRoot) {
         std::vector<GameEntry> games = MakeGames(trialRoot);
+        std::error_code ec;
+        RemoveTree(copyFolder, ec);
         const LONGLONG start = bench::Now();
         bool ok = true;
         for (const GameEntry& entry : games) {
