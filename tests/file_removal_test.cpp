@@ -7,25 +7,6 @@ namespace {
 
 using namespace kvtest;
 
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-// The Linux name of a Windows path; Wine's own export, so only called under Wine.
-std::wstring UnixPath(const fs::path& path) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = toUnix ? toUnix(path.c_str()) : nullptr;
-    std::wstring result;
-    for (const char* c = name; c && *c; ++c) {
-        result += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    }
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
 // Wine can neither create nor delete a link from Windows code, so links are made and
 // unmade by running the Linux tools. Waiting for a Linux process does not tell when it is
 // done: the caller waits for the effect.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -24,89 +23,6 @@ const std::wstring WriteFailedStart = L"Could not write to the game folder: ";
 const std::wstring RunAsAdministratorEnd = L". Run the installer as administrator to write to this folder.";
 const std::wstring DoneInstalled = L"Done! Start the game and press Ctrl+F10 to get out of the truck.";
 const std::wstring Removed = L"Kestrovane was removed.";
-
-// Started as "<this test> --hold-read <file> <event>", the test program plays another tool
-// that reads a file and lets others only read it too, until the event is set.
-bool HoldFileWhenAsked() {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!args || count != 4 || std::wstring(args[1]) != L"--hold-read") {
-        LocalFree(args);
-        return false;
-    }
-    HANDLE file = CreateFileW(args[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, (std::wstring(args[3]) + L"-ready").c_str());
-    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, args[3]);
-    if (file != INVALID_HANDLE_VALUE) {
-        SetEvent(ready);
-    }
-    WaitForSingleObject(release, 30000);
-    CloseHandle(file);
-    ExitProcess(0);
-}
-
-const bool helperMode = HoldFileWhenAsked();
-
-class ReadingProcess {
-public:
-    explicit ReadingProcess(const fs::path& file) {
-        const std::wstring event = UniqueName(L"kv-hostile-hold");
-        release_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, (event + L"-ready").c_str());
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring command = L"\"" + std::wstring(self) + L"\" --hold-read \"" + file.native() + L"\" " + event;
-        STARTUPINFOW startup = {sizeof startup};
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            CloseHandle(process.hThread);
-            process_ = process.hProcess;
-            ready_ = WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0;
-        }
-        CloseHandle(ready);
-    }
-    ~ReadingProcess() { Stop(); }
-    ReadingProcess(const ReadingProcess&) = delete;
-    ReadingProcess& operator=(const ReadingProcess&) = delete;
-
-    bool ready() const { return ready_; }
-    void Stop() {
-        if (release_) {
-            SetEvent(release_);
-            CloseHandle(release_);
-            release_ = nullptr;
-        }
-        if (process_) {
-            WaitForSingleObject(process_, 20000);
-            CloseHandle(process_);
-            process_ = nullptr;
-        }
-    }
-
-private:
-    HANDLE release_ = nullptr;
-    HANDLE process_ = nullptr;
-    bool ready_ = false;
-};
-
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-// The Linux name of a Windows path (Wine's own export).
-std::wstring UnixPath(const fs::path& path) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = toUnix ? toUnix(path.c_str()) : nullptr;
-    std::wstring result;
-    for (const char* c = name; c && *c; ++c) {
-        result += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    }
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
 
 // Windows code under Wine can neither make nor delete a link: the Linux tools do it. The
 // tool's process ending says nothing about when its effect shows, so wait for the effect.
@@ -328,7 +244,7 @@ TEST_F(Hostile, SoundHeldByAnotherProcessFailsItsGameAfterItsLibraryWasWritten) 
     const GameEntry& euro = state.games[1];
     const fs::path held = Plugins(euro) / L"Kestrovane" / L"sounds" / L"door_close.wav";
     WriteFile(held, "RIFF the user's own sound");
-    ReadingProcess reader(held);
+    HoldingProcess reader(held, FILE_SHARE_READ);
     ASSERT_TRUE(reader.ready());
 
     const auto start = std::chrono::steady_clock::now();

@@ -3,6 +3,7 @@
 // engine and the folder picker. Everything a test creates lives under the temp folder or
 // under a private registry key and is removed afterwards.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -259,6 +260,94 @@ inline void AnswerFolderPicker(std::wstring folder) {
         PostMessageW(search.found, WM_COMMAND, IDOK, 0);
         return;
     }
+}
+
+// Started as "<test exe> --hold-file <file> <share mode> <event>", a test program plays
+// another process that holds a file open (a running game, a media player) with the given
+// sharing, until the event is set. Each test program that links this header answers the
+// request before its tests start.
+inline bool HoldFileWhenAsked() {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!args || count != 5 || std::wstring(args[1]) != L"--hold-file") {
+        LocalFree(args);
+        return false;
+    }
+    HANDLE file =
+        CreateFileW(args[2], GENERIC_READ, static_cast<DWORD>(_wtoi(args[3])), nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, (std::wstring(args[4]) + L"-ready").c_str());
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, args[4]);
+    if (file != INVALID_HANDLE_VALUE) {
+        SetEvent(ready);
+    }
+    WaitForSingleObject(release, 30000);
+    CloseHandle(file);
+    ExitProcess(0);
+}
+
+inline const bool holdFileChildMode = HoldFileWhenAsked();
+
+// Another process that holds `file` open with `share` until it is destroyed.
+class HoldingProcess {
+public:
+    HoldingProcess(const fs::path& file, DWORD share) {
+        const std::wstring event = UniqueName(L"kv-hold");
+        release_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, (event + L"-ready").c_str());
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring command = L"\"" + std::wstring(self) + L"\" --hold-file \"" + file.native() + L"\" " +
+                               std::to_wstring(share) + L" " + event;
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            CloseHandle(process.hThread);
+            process_ = process.hProcess;
+            ready_ = WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0;
+        }
+        CloseHandle(ready);
+    }
+    ~HoldingProcess() { Stop(); }
+    HoldingProcess(const HoldingProcess&) = delete;
+    HoldingProcess& operator=(const HoldingProcess&) = delete;
+
+    bool ready() const { return ready_; }
+    void Stop() {
+        if (release_) {
+            SetEvent(release_);
+            CloseHandle(release_);
+            release_ = nullptr;
+        }
+        if (process_) {
+            WaitForSingleObject(process_, 20000);
+            CloseHandle(process_);
+            process_ = nullptr;
+        }
+    }
+
+private:
+    HANDLE release_ = nullptr;
+    HANDLE process_ = nullptr;
+    bool ready_ = false;
+};
+
+inline bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// The Linux name of a Windows path; Wine's own export, so only called under Wine.
+inline std::wstring UnixPath(const fs::path& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = toUnix ? toUnix(path.c_str()) : nullptr;
+    std::wstring result;
+    for (const char* c = name; c && *c; ++c) {
+        result += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    }
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
 }
 
 } // namespace kvtest

@@ -3,66 +3,9 @@
 #include "install/removal.h"
 #include "install_support.h"
 
-#include <shellapi.h>
-
 namespace {
 
 using namespace kvtest;
-
-// Started as "<this test> --hold <file> <event>", the test program plays a running game:
-// it holds the file open, sharing everything, until the event is set.
-bool HoldFileWhenAsked() {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!args || count != 4 || std::wstring(args[1]) != L"--hold") {
-        LocalFree(args);
-        return false;
-    }
-    HANDLE file = CreateFileW(args[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, (std::wstring(args[3]) + L"-ready").c_str());
-    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, args[3]);
-    SetEvent(ready);
-    WaitForSingleObject(release, 30000);
-    CloseHandle(file);
-    ExitProcess(0);
-}
-
-const bool helperMode = HoldFileWhenAsked();
-
-class HolderProcess {
-public:
-    explicit HolderProcess(const fs::path& file) {
-        const std::wstring event = UniqueName(L"kv-hold");
-        release_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, (event + L"-ready").c_str());
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring command = L"\"" + std::wstring(self) + L"\" --hold \"" + file.native() + L"\" " + event;
-        STARTUPINFOW startup = {sizeof startup};
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            CloseHandle(process.hThread);
-            process_ = process.hProcess;
-            ready_ = WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0;
-        }
-        CloseHandle(ready);
-    }
-    ~HolderProcess() {
-        SetEvent(release_);
-        if (process_) {
-            WaitForSingleObject(process_, 20000);
-            CloseHandle(process_);
-        }
-        CloseHandle(release_);
-    }
-    bool ready() const { return ready_; }
-
-private:
-    HANDLE release_ = nullptr;
-    HANDLE process_ = nullptr;
-    bool ready_ = false;
-};
 
 TEST(IsPluginFileLocked, OnlyAHeldLibraryCountsAsLocked) {
     TempFolder temp;
@@ -92,7 +35,7 @@ TEST(IsPluginFileLocked, SeesAHoldOfAnotherProcess) {
     const fs::path library = PluginsOf(game) / L"Kestrovane.dll";
     WriteFile(library, "MZ library");
     {
-        HolderProcess holder(library);
+        HoldingProcess holder(library, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         ASSERT_TRUE(holder.ready());
         EXPECT_TRUE(IsPluginFileLocked(game));
     }
