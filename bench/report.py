@@ -115,9 +115,11 @@ def window_part(stats, info, setups):
     bare = stats.get(("window", "1/floor without manifest"))
     if bare:
         flo = stats[("window", "1/floor")]
-        lines += ["", f"The floor without the installer's manifest (1-library run): {spread(bare)} ms, so the manifest "
-                      f"(its activation context and DPI settings) costs about {flo['median'] - bare['median']:.1f} ms "
-                      "of the floor's time."]
+        cost = flo["median"] - bare["median"]
+        effect = (f"so the manifest (its activation context and DPI settings) costs about {cost:.1f} ms of the "
+                  "floor's time." if abs(cost) > 0.02 * flo["median"] else
+                  "no measurable difference from the floor with it: the manifest costs nothing that shows.")
+        lines += ["", f"The floor without the installer's manifest (1-library run): {spread(bare)} ms, {effect}"]
     lines += ["", "Discovery alone, inside one process (`kv_discovery_bench`, median of 50 runs after 3 warm-up runs, "
                   "ms):", "",
               "| Steam setup | Libraries | Games | `FindSteamLibraries` | `DiscoverGames` (libraries + game folders) |",
@@ -189,11 +191,17 @@ def main():
     args = parser.parse_args()
     stats, info, setups = parse(args.results)
 
-    when = datetime.datetime.now().strftime("%Y-%m-%d %H:%M")
+    # The results file was last written at the end of the run.
+    when = datetime.datetime.fromtimestamp(os.path.getmtime(args.results)).strftime("%Y-%m-%d %H:%M")
+    loads = [info.get("machine/load at start", "?"), info.get("machine/load at end", "?")]
+    try:
+        busy = max(float(load.split()[0]) for load in loads) > 2.0
+    except ValueError:
+        busy = False
+    shared = " (other builds shared the machine)" if busy else ""
     block = [BEGIN, "", f"Measured {when} by `bash bench/run.sh` on {info.get('machine/cpus', '?')} CPUs "
              f"({info.get('machine/cpu model', '?')}), {info.get('machine/wine', '?')}, Xvfb; load average "
-             f"{info.get('machine/load at start', '?')} at the start and {info.get('machine/load at end', '?')} at "
-             "the end (other builds shared the machine).", ""]
+             f"{loads[0]} at the start and {loads[1]} at the end{shared}.", ""]
     block += window_part(stats, info, setups) + paint_part(stats) + install_part(stats, info)
     block += size_part(args.exe, args.payload) + [END]
     text = "\n".join(block) + "\n"
