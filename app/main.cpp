@@ -24,8 +24,8 @@ using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
 void MakeDpiAware() noexcept {
     // user32 is already loaded; looked up so that the exe still starts where the call is missing.
-    auto setContext =
-        reinterpret_cast<SetDpiContextFn>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext"));
+    auto setContext = reinterpret_cast<SetDpiContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
     if (setContext) {
         setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))); // per monitor v2
     }
@@ -47,8 +47,9 @@ void RegisterWindowClass(HINSTANCE instance) noexcept {
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = WindowClassName;
     RegisterClassExW(&windowClass);
@@ -105,8 +106,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
     GetMonitorInfoW(monitor, &info);
-    WindowPlacement place = CenteredPlacement(info.rcWork.left, info.rcWork.top, info.rcWork.right,
-                                              info.rcWork.bottom, state.scale);
+    WindowPlacement place =
+        CenteredPlacement(info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom, state.scale);
     state.window = CreateWindowExW(WindowExStyle, WindowClassName, WindowTitle, WindowStyle, place.left, place.top,
                                    place.width, place.height, nullptr, nullptr, instance, nullptr);
     // Without a window nothing could ever post the quit message, so the loop would wait

@@ -11,8 +11,7 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
 }
 
 // A function of a System32 DLL, or null when the DLL or the function is missing.
-template <typename Function>
-Function GetSystemProc(const wchar_t* library, const char* name) noexcept {
+template <typename Function> Function GetSystemProc(const wchar_t* library, const char* name) noexcept {
     HMODULE module = LoadSystemLibrary(library);
     if (!module) {
         return nullptr;

@@ -70,8 +70,8 @@ class LogPixels {
 public:
     explicit LogPixels(DWORD dpi) {
         DWORD size = sizeof(previous_);
-        hadPrevious_ = RegGetValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
-                                    &previous_, &size) == ERROR_SUCCESS;
+        hadPrevious_ = RegGetValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &previous_,
+                                    &size) == ERROR_SUCCESS;
         RegSetKeyValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
     }
     ~LogPixels() {
@@ -125,8 +125,7 @@ TEST_P(ProgramAtDpi, OpensCentredAtScaledSizeAndExitsZeroOnEscape) {
     LONG style = GetWindowLongW(started.window, GWL_STYLE);
     LONG exStyle = GetWindowLongW(started.window, GWL_EXSTYLE);
     // The system adds WS_CLIPSIBLINGS to every top-level window.
-    EXPECT_EQ(static_cast<DWORD>(style) & 0xFFFF0000u & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
-              0x800A0000u | WS_VISIBLE);
+    EXPECT_EQ(static_cast<DWORD>(style) & 0xFFFF0000u & ~static_cast<DWORD>(WS_CLIPSIBLINGS), 0x800A0000u | WS_VISIBLE);
     EXPECT_TRUE(exStyle & WS_EX_APPWINDOW);
     wchar_t title[64] = {};
     GetWindowTextW(started.window, title, 64);
@@ -137,9 +136,7 @@ TEST_P(ProgramAtDpi, OpensCentredAtScaledSizeAndExitsZeroOnEscape) {
 
 INSTANTIATE_TEST_SUITE_P(LogPixels, ProgramAtDpi,
                          ::testing::Values(DpiCase{96, 640, 500}, DpiCase{120, 800, 625}, DpiCase{144, 960, 750}),
-                         [](const ::testing::TestParamInfo<DpiCase>& info) {
-                             return std::to_string(info.param.dpi);
-                         });
+                         [](const ::testing::TestParamInfo<DpiCase>& info) { return std::to_string(info.param.dpi); });
 
 TEST(Program, UninstallSwitchStartsAndClosesWithWmClose) {
     Started started = StartInstaller(L"/uninstall");

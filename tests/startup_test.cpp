@@ -21,7 +21,7 @@ TEST(ScaleUnits, RoundsHalfUpInSinglePrecision) {
     EXPECT_EQ(ScaleUnits(640, 1.0f), 640);
     EXPECT_EQ(ScaleUnits(640, 1.25f), 800);
     EXPECT_EQ(ScaleUnits(500, 1.75f), 875);
-    EXPECT_EQ(ScaleUnits(3, 1.5f), 5);   // 4.5 rounds up
+    EXPECT_EQ(ScaleUnits(3, 1.5f), 5);    // 4.5 rounds up
     EXPECT_EQ(ScaleUnits(18, 1.25f), 23); // 22.5 rounds up
     EXPECT_EQ(ScaleUnits(13, 1.25f), 16); // 16.25 rounds down
     EXPECT_EQ(ScaleUnits(0, 2.0f), 0);

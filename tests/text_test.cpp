@@ -86,13 +86,13 @@ TEST(LanguageMapping, ListedLanguagesAndTheirRegionalVariants) {
         std::uint16_t langId;
         UiLanguage expected;
     } cases[] = {
-        {0x0407, 5}, {0x0C07, 5}, // German (Germany, Austria)
-        {0x0C0A, 2}, {0x080A, 2}, // Spanish (Spain, Mexico)
-        {0x040C, 3}, {0x0C0C, 3}, // French (France, Canada)
-        {0x0410, 4}, {0x0810, 4}, // Italian (Italy, Switzerland)
-        {0x0416, 1}, {0x0816, 1}, // Portuguese (Brazil, Portugal)
-        {0x041D, 6}, {0x081D, 6}, // Swedish (Sweden, Finland)
-        {0x0409, 0}, {0x0809, 0}, // English
+        {0x0407, 5}, {0x0C07, 5},                                        // German (Germany, Austria)
+        {0x0C0A, 2}, {0x080A, 2},                                        // Spanish (Spain, Mexico)
+        {0x040C, 3}, {0x0C0C, 3},                                        // French (France, Canada)
+        {0x0410, 4}, {0x0810, 4},                                        // Italian (Italy, Switzerland)
+        {0x0416, 1}, {0x0816, 1},                                        // Portuguese (Brazil, Portugal)
+        {0x041D, 6}, {0x081D, 6},                                        // Swedish (Sweden, Finland)
+        {0x0409, 0}, {0x0809, 0},                                        // English
         {0x0413, 0}, {0x0411, 0}, {0x0419, 0}, {0x0000, 0}, {0xFFFF, 0}, // Dutch, Japanese, Russian, odd values
     };
     for (const Case& c : cases) {

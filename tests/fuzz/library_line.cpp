@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     size_t start = 0;
     while (start <= file.size()) {
         size_t end = file.find('\n', start);
-        std::string_view line = file.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line =
+            file.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }

@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int b = 0;
     int c = 0;
     std::swscanf(text.c_str(), L"%d.%d.%d", &a, &b, &c);
-    auto expected = static_cast<std::int32_t>((static_cast<std::uint32_t>(a) * 1000u + static_cast<std::uint32_t>(b)) *
-                                                  1000u +
-                                              static_cast<std::uint32_t>(c));
+    auto expected =
+        static_cast<std::int32_t>((static_cast<std::uint32_t>(a) * 1000u + static_cast<std::uint32_t>(b)) * 1000u +
+                                  static_cast<std::uint32_t>(c));
     if (number != expected) {
         std::abort();
     }
