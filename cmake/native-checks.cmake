@@ -22,7 +22,7 @@ foreach(_test ${KV_PURE_TESTS})
     set_tests_properties(native.${_test} PROPERTIES LABELS native)
 endforeach()
 
-set(KV_FUZZ_SECONDS 30 CACHE STRING "Seconds each fuzz target runs in the test command")
+set(KV_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs in the test command")
 foreach(_target ${KV_FUZZ_TARGETS})
     set(_seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${_target})
     set(_found ${CMAKE_BINARY_DIR}/fuzz-corpus/${_target})

@@ -11,13 +11,7 @@ set(KV_PURE_SOURCES
     ui/text.cpp)
 
 # Unit tests (tests/<name>.cpp) that include only platform-free headers.
-set(KV_PURE_TESTS
-    discovery_library_path_test
-    layout_test
-    plugin_status_test
-    screen_text_test
-    startup_test
-    text_test)
+set(KV_PURE_TESTS rules_test)
 
 # Fuzz targets (tests/fuzz/<name>.cpp with a seed corpus in tests/fuzz/corpus/<name>/).
-set(KV_FUZZ_TARGETS library_line library_path version_number)
+set(KV_FUZZ_TARGETS library_line library_path)

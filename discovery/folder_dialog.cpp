@@ -24,21 +24,6 @@ bool RecognizeChosenFolder(const std::filesystem::path& chosen, GameEntry& entry
     }
 }
 
-// An already listed game is not added again, whatever spelling reached it; the status
-// line is cleared all the same, as for an addition.
-void AddChosenFolder(const wchar_t* chosen) noexcept {
-    try {
-        GameEntry entry;
-        if (!RecognizeChosenFolder(chosen, entry)) {
-            SetStatus(GetText(NotAGameFolder), StatusColorError);
-            return;
-        }
-        AppendUnlessListed(std::move(entry));
-        SetStatus(L"", StatusColorInfo);
-    } catch (...) {
-    }
-}
-
 // Returns the chosen folder's file-system path (freed with CoTaskMemFree), or null
 // when the user cancelled or no path could be had.
 PWSTR ShowFolderPicker(IFileOpenDialog* dialog) noexcept {
@@ -61,6 +46,21 @@ PWSTR ShowFolderPicker(IFileOpenDialog* dialog) noexcept {
 }
 
 } // namespace
+
+// An already listed game is not added again, whatever spelling reached it; the status
+// line is cleared all the same, as for an addition.
+void AddChosenFolder(const wchar_t* chosen) noexcept {
+    try {
+        GameEntry entry;
+        if (!RecognizeChosenFolder(chosen, entry)) {
+            SetStatus(GetText(NotAGameFolder), StatusColorError);
+            return;
+        }
+        AppendUnlessListed(std::move(entry));
+        SetStatus(L"", StatusColorInfo);
+    } catch (...) {
+    }
+}
 
 void ChooseGameFolder() noexcept {
     IFileOpenDialog* dialog = nullptr;

@@ -1,0 +1,132 @@
+// Finding the games: Steam's registry values and library file, game folders, plug-in
+// versions, and a folder chosen by hand.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/state.h"
+#include "discovery/folder_dialog.h"
+#include "discovery/game_folder.h"
+#include "discovery/library_file.h"
+#include "discovery/steam_libraries.h"
+#include "support.h"
+
+namespace {
+
+using namespace kvtest;
+
+struct Discovery : testing::Test {
+    TempFolder temp;
+    RegistrySandbox registry;
+    Discovery() { state = InstallerState(); }
+    ~Discovery() override { state = InstallerState(); }
+
+    std::wstring Game(const std::wstring& library, int kind, const wchar_t* plugin = nullptr) {
+        const std::wstring folder = library + L"\\steamapps\\common\\" + GameKinds[kind].displayName;
+        WriteFile(folder + L"\\bin\\win_x64\\" + GameKinds[kind].exeName, "MZ");
+        if (plugin) {
+            WriteFile(folder + L"\\bin\\win_x64\\plugins\\Kestrovane.dll",
+                      ReadFile(std::wstring(KV_TESTDATA_DIR) + L"\\" + plugin));
+        }
+        return folder;
+    }
+    static std::vector<std::wstring> Libraries() {
+        std::vector<std::wstring> libraries;
+        for (const auto& library : FindSteamLibraries()) {
+            libraries.push_back(library);
+        }
+        return libraries;
+    }
+};
+
+TEST_F(Discovery, SteamFolderFromTheUserValueElseTheMachineValue) {
+    RegistrySandbox::SetText(registry.machine, L"SOFTWARE\\WOW6432Node\\Valve\\Steam", L"InstallPath", temp / L"M");
+    EXPECT_EQ(Libraries(), std::vector<std::wstring>{temp / L"M"});
+    // A value of another type reads as missing; a user value that reads wins.
+    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U", REG_MULTI_SZ);
+    EXPECT_EQ(Libraries(), std::vector<std::wstring>{temp / L"M"});
+    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U");
+    EXPECT_EQ(Libraries(), std::vector<std::wstring>{temp / L"U"});
+}
+
+// Steam's own folder first, then each library once by its normalised text; each library's
+// games in table order.
+TEST_F(Discovery, LibrariesInFileOrderAndGamesListedOnce) {
+    const std::wstring steam = temp / L"Steam", lib = temp / L"Lib";
+    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", steam);
+    std::string file = "\"libraryfolders\"\r\n{\r\n";
+    std::wstring forward = lib;
+    std::replace(forward.begin(), forward.end(), L'\\', L'/');
+    for (const std::wstring& value : {lib, forward, lib + L"\\x\\..\\..\\Lib", steam, std::wstring(L"D:")}) {
+        std::string text;
+        for (wchar_t c : value) {
+            text += c == L'\\' ? "\\\\" : std::string(1, static_cast<char>(c));
+        }
+        file += "\t\t\"path\"\t\t\"" + text + "\"\r\n";
+    }
+    WriteFile(steam + L"\\steamapps\\libraryfolders.vdf", file);
+    EXPECT_EQ(Libraries(), (std::vector<std::wstring>{steam, lib, L"D:"}));
+
+    Game(lib, 1);
+    Game(lib, 0, L"plugin-1.9.12.dll");
+    Game(steam, 1);
+    DiscoverGames();
+    ASSERT_EQ(state.games.size(), 3u);
+    EXPECT_EQ(state.games[0].folder, steam + L"\\steamapps\\common\\Euro Truck Simulator 2");
+    EXPECT_EQ(state.games[1].displayName, L"American Truck Simulator");
+    EXPECT_EQ(state.games[1].installedVersion, L"1.9.12");
+    EXPECT_EQ(state.games[2].exeName, L"eurotrucks2.exe");
+}
+
+TEST_F(Discovery, LibraryFileReadAsTextWhateverItsChunks) {
+    // A value split across the reader's 64 KiB chunks, UTF-8 text, a lone carriage return
+    // kept, and nothing after the Ctrl+Z that ends text-mode reading.
+    const std::string filler(65536 - 10, ' ');
+    WriteFile(temp / L"l.vdf",
+              filler + "\"path\" \"C:\\\\Spi\xC3\xA9l\"\n\"path\" \"a\r\"x\"\r\n\"path\" \"b\"\x1A\n\"path\" \"c\"");
+    EXPECT_EQ(ReadLibraryFolderPaths(temp / L"l.vdf"), (std::vector<std::wstring>{L"C:\\Spi\u00E9l", L"a\r\"x", L"b"}));
+    WriteFile(temp / L"m.vdf", "\"path\" \"last line without a feed\"");
+    EXPECT_EQ(ReadLibraryFolderPaths(temp / L"m.vdf"), std::vector<std::wstring>{L"last line without a feed"});
+    EXPECT_TRUE(ReadLibraryFolderPaths(temp.path).empty());
+}
+
+TEST_F(Discovery, GameFolderRecognisedByItsExecutable) {
+    GameEntry entry;
+    entry.checked = false;
+    // The folder name does not matter: the executable decides, and the path takes its on-disk spelling.
+    const std::wstring folder = Game(temp.path, 1, L"plugin-1.10.2.7.dll");
+    std::wstring renamed = temp / L"steamapps\\common\\ATS";
+    MoveFileW(folder.c_str(), renamed.c_str());
+    WriteFile(renamed + L"\\bin\\win_x64\\plugins\\Quillon.dll", "old");
+    ASSERT_TRUE(ScanGameFolder(temp / L"STEAMAPPS\\common\\ATS\\", entry));
+    EXPECT_EQ(entry.displayName, L"Euro Truck Simulator 2");
+    EXPECT_EQ(entry.folder, renamed);
+    EXPECT_EQ(entry.installedVersion, L"1.10.2"); // the product version, three parts
+    EXPECT_TRUE(entry.pluginPresent && entry.oldPluginPresent && !entry.checked);
+
+    WriteFile(renamed + L"\\bin\\win_x64\\plugins\\Kestrovane.dll", "no version resource");
+    ASSERT_TRUE(ScanGameFolder(renamed, entry));
+    EXPECT_TRUE(entry.pluginPresent);
+    EXPECT_EQ(entry.installedVersion, L"");
+    GameEntry untouched;
+    untouched.displayName = L"kept";
+    EXPECT_FALSE(ScanGameFolder(renamed + L"\\bin", untouched));
+    EXPECT_EQ(untouched.displayName, L"kept");
+}
+
+// The chosen folder, its grandparent, then its parent; an already listed game is not added twice.
+TEST_F(Discovery, ChosenFolderFoundFromTheGameOrItsBinFolders) {
+    const std::wstring ats = Game(temp.path, 0), ets = Game(temp / L"2", 1);
+    AddChosenFolder((ats + L"\\bin\\win_x64").c_str());
+    AddChosenFolder((ets + L"\\bin").c_str());
+    AddChosenFolder((ats + L"\\BIN\\..").c_str());
+    ASSERT_EQ(state.games.size(), 2u);
+    EXPECT_EQ(state.games[1].folder, ets);
+    EXPECT_TRUE(state.statusText.empty());
+    AddChosenFolder((ets + L"\\bin\\win_x64\\plugins").c_str());
+    AddChosenFolder(temp.path.c_str());
+    EXPECT_EQ(state.games.size(), 2u);
+    EXPECT_EQ(state.statusText, GetText(NotAGameFolder));
+}
+
+} // namespace

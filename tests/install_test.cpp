@@ -1,0 +1,175 @@
+// The install engine on throwaway game folders: the texts its outcomes compose, what a
+// failing or running game does to a run, the uninstall entry byte for byte, and that
+// rounds of it hold no handles.
+#include <gtest/gtest.h>
+
+#include "app/state.h"
+#include "install/payload.h"
+#include "install/registration.h"
+#include "install/removal.h"
+#include "install/sequences.h"
+#include "res/resource_ids.h"
+#include "support.h"
+
+namespace {
+
+using namespace kvtest;
+
+const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+
+// Two games in one Steam library, the registry and the installer copy's folder private.
+struct Install : testing::Test {
+    TempFolder temp;
+    RegistrySandbox registry{temp / L"local"};
+    std::wstring plugins[2];
+    Install() {
+        state = InstallerState();
+        CreateDirectoryW((temp / L"local").c_str(), nullptr);
+        RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"Steam");
+        for (int kind = 0; kind < 2; ++kind) {
+            GameEntry game;
+            game.displayName = GameKinds[kind].displayName;
+            game.folder = temp / L"Steam\\steamapps\\common\\" + game.displayName;
+            WriteFile(game.folder + L"\\bin\\win_x64\\" + GameKinds[kind].exeName, "MZ");
+            plugins[kind] = game.folder + L"\\bin\\win_x64\\plugins";
+            state.games.push_back(game);
+        }
+    }
+    // The reboot-time queue is machine-wide: what tests put there goes with them.
+    ~Install() override {
+        state = InstallerState();
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations");
+    }
+    std::wstring Failed(const std::wstring& names) const {
+        return GetText(WriteFailed) + names + L". " + GetText(RunAsAdministrator);
+    }
+    bool Registered() const {
+        return !RegGetValueW(HKEY_CURRENT_USER, UninstallKeyPath, L"UninstallString", RRF_RT_ANY, 0, 0, 0);
+    }
+    std::string Payload(const wchar_t* name) const { return ReadFile(std::wstring(KV_PAYLOAD_DIR) + L"\\" + name); }
+};
+
+TEST_F(Install, FailuresAreNamedTogetherInListOrderAndRegisterNothing) {
+    WriteFile(plugins[0] + L"\\Kestrovane", "a file where the product folder goes");
+    WriteFile(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav", "a sound a player holds open");
+    {
+        HeldFile player(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav", FILE_SHARE_READ);
+        RunInstallSequence();
+    }
+    EXPECT_EQ(state.statusText, Failed(L"American Truck Simulator, Euro Truck Simulator 2"));
+    EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane.dll"), Payload(L"Kestrovane.dll")); // written before the sound
+    EXPECT_FALSE(state.finished || Registered() || Exists(temp / L"local\\Kestrovane"));
+
+    // An older install is told apart before the entries change: the run that succeeds is an update.
+    DeleteFileW((plugins[0] + L"\\Kestrovane").c_str());
+    state.games[0].pluginPresent = state.games[1].pluginPresent = true;
+    state.games[0].installedVersion = L"1.10.2";
+    state.games[1].installedVersion = L"1.9.4";
+    RunInstallSequence();
+    EXPECT_EQ(state.statusText, GetText(DoneUpdated));
+    EXPECT_TRUE(state.finished && Registered());
+    EXPECT_EQ(state.games[1].installedVersion, L"1.10.2");
+}
+
+TEST_F(Install, RunningGameIsNamedAndStopsTheRunBeforeAnyWrite) {
+    WriteFile(plugins[1] + L"\\Kestrovane.dll", "MZ loaded");
+    {
+        HeldFile game(plugins[1] + L"\\Kestrovane.dll", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        EXPECT_TRUE(IsPluginFileLocked(state.games[1]));
+        RunInstallSequence();
+    }
+    EXPECT_EQ(state.statusText, GetText(CloseGameFirst) + state.games[1].displayName);
+    EXPECT_FALSE(Exists(plugins[0]));
+    // Missing, or not openable for a reason other than sharing: not running.
+    EXPECT_FALSE(IsPluginFileLocked(state.games[0]));
+    WriteFile(plugins[0] + L"\\Kestrovane.dll\\inside", "a folder named like the library");
+    EXPECT_FALSE(IsPluginFileLocked(state.games[0]));
+}
+
+TEST_F(Install, UninstallLetsTheLibraryDecideAndKeepsOthersFiles) {
+    for (const std::wstring& folder : plugins) {
+        WriteFile(folder + L"\\Kestrovane\\sounds\\door_open.wav", "RIFF");
+        WriteFile(folder + L"\\Quillon.dll", "not ours to remove");
+    }
+    WriteFile(plugins[0] + L"\\Kestrovane.dll\\inside", "a library that cannot be deleted");
+    WriteFile(plugins[1] + L"\\Kestrovane.dll", "MZ");
+    SetFileAttributesW((plugins[1] + L"\\Kestrovane.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+    RegisterUninstallEntry();
+    state.uninstallMode = true;
+    RunUninstallSequence();
+    EXPECT_EQ(state.statusText, Failed(L"American Truck Simulator"));
+    EXPECT_TRUE(Exists(plugins[0] + L"\\Kestrovane\\sounds\\door_open.wav"));
+    EXPECT_FALSE(Exists(plugins[1] + L"\\Kestrovane.dll") || Exists(plugins[1] + L"\\Kestrovane"));
+    EXPECT_EQ(ReadFile(plugins[1] + L"\\Quillon.dll"), "not ours to remove");
+    EXPECT_TRUE(Registered() && !state.finished);
+}
+
+// Each string is read raw: its byte count holds exactly one terminating null.
+TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
+    RegisterUninstallEntry();
+    const std::wstring copy = temp / L"local\\Kestrovane\\Kestrovane-Setup.exe";
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    EXPECT_EQ(ReadFile(copy), ReadFile(own));
+    const std::wstring texts[] = {
+        L"Kestrovane", L"1.10.2", L"Brasvell", L"https://kestrovane.app", copy, L"\"" + copy + L"\" /uninstall"};
+    const wchar_t* names[] = {L"DisplayName", L"DisplayVersion",  L"Publisher", L"URLInfoAbout",
+                              L"DisplayIcon", L"UninstallString", L"NoModify",  L"NoRepair"};
+    HKEY key = nullptr;
+    DWORD count = 0, one = 1;
+    RegOpenKeyExW(HKEY_CURRENT_USER, UninstallKeyPath, 0, KEY_READ, &key);
+    RegQueryInfoKeyW(key, 0, 0, 0, 0, 0, 0, &count, 0, 0, 0, 0);
+    EXPECT_EQ(count, 8u);
+    for (int i = 0; i < 8; ++i) {
+        const std::string want = i < 6 ? std::string(reinterpret_cast<const char*>(texts[i].c_str()),
+                                                     (texts[i].size() + 1) * sizeof(wchar_t))
+                                       : std::string(reinterpret_cast<const char*>(&one), sizeof one);
+        std::string data(2048, '\0');
+        DWORD type = 0, bytes = 2048;
+        RegQueryValueExW(key, names[i], nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes);
+        EXPECT_EQ(type, i < 6 ? static_cast<DWORD>(REG_SZ) : REG_DWORD) << i;
+        EXPECT_EQ(data.substr(0, bytes), want) << i;
+    }
+    RegCloseKey(key);
+
+    UnregisterUninstallEntry();
+    EXPECT_FALSE(Registered());
+    EXPECT_TRUE(Exists(copy)) << "the copy goes at the next restart";
+    const std::wstring folder = temp / L"local\\Kestrovane";
+    std::wstring pending(65536, L'\0');
+    DWORD bytes = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+    RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                 pending.data(), &bytes);
+    const std::wstring copyThenFolder = L"\\??\\" + copy + L'\0' + L'\0' + L"\\??\\" + folder + L'\0' + L'\0';
+    EXPECT_NE(pending.find(copyThenFolder), std::wstring::npos);
+}
+
+TEST_F(Install, ExtractionReplacesALongerHiddenFile) {
+    const std::wstring sound = temp / L"door_open.wav";
+    WriteFile(sound, std::string(2 * Payload(L"door_open.wav").size(), 'x'));
+    SetFileAttributesW(sound.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(ExtractResourceToFile(IDR_DOOR_OPEN_WAV, sound));
+    EXPECT_EQ(ReadFile(sound), Payload(L"door_open.wav"));
+    EXPECT_FALSE(ExtractResourceToFile(IDR_DOOR_OPEN_WAV, temp / L"missing\\door_open.wav"));
+}
+
+TEST_F(Install, RoundsOfInstallAndUninstallHoldNoHandles) {
+    int handles = 0, gdi = 0;
+    for (int round = 0; round < 6; ++round) {
+        if (round == 1) { // after a warm-up round that loads what stays loaded
+            handles = CountHandles();
+            gdi = CountGdiObjects();
+        }
+        state.finished = false;
+        state.uninstallMode = false;
+        RunInstallSequence();
+        state.finished = false;
+        state.uninstallMode = true;
+        RunUninstallSequence();
+        ASSERT_TRUE(state.finished) << state.statusText;
+    }
+    EXPECT_EQ(CountHandles(), handles);
+    EXPECT_EQ(CountGdiObjects(), gdi);
+}
+
+} // namespace

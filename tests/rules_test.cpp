@@ -1,0 +1,170 @@
+// The platform-free rules: versions and plug-in status, the text table and the texts the
+// window composes, start-up arithmetic, layout edges and the click order. Also built
+// natively under the sanitizers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "discovery/plugin_status.h"
+#include "ui/layout.h"
+#include "ui/screen_text.h"
+
+namespace {
+
+GameEntry Entry(bool present, const wchar_t* version, bool old = false, bool checked = true) {
+    GameEntry entry;
+    entry.displayName = L"Euro Truck Simulator 2";
+    entry.pluginPresent = present;
+    entry.installedVersion = version;
+    entry.oldPluginPresent = old;
+    entry.checked = checked;
+    return entry;
+}
+
+TEST(Versions, ScannedLikeFormattedInputAndComparedAsOneNumber) {
+    EXPECT_EQ(VersionNumber(L"1.10.2"), 1010002);
+    EXPECT_EQ(VersionNumber(L"1.1000.0"), VersionNumber(L"2.0.0")); // parts carry, they are not capped
+    EXPECT_EQ(VersionNumber(L" 1.+10.\t2.7beta"), 1010002);
+    EXPECT_EQ(VersionNumber(L"1.x.2"), 1000000); // scanning stops at the first misfit
+    EXPECT_EQ(VersionNumber(L"v1.10.2"), 0);
+    EXPECT_EQ(VersionNumber(L"0.0.2147483648"), INT32_MIN); // wraps, never traps
+
+    EXPECT_EQ(GetPluginStatus(Entry(false, L"1.10.2")), PluginStatus::NotInstalled);
+    EXPECT_EQ(GetPluginStatus(Entry(false, L"", true)), PluginStatus::UpdateNeeded);
+    EXPECT_EQ(GetPluginStatus(Entry(true, L"")), PluginStatus::UpdateNeeded);
+    EXPECT_EQ(GetPluginStatus(Entry(true, L"1.9.12")), PluginStatus::UpdateNeeded);
+    EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.2", true)), PluginStatus::SameVersion);
+    EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.10")), PluginStatus::NewerInstalled);
+}
+
+TEST(Versions, ButtonLabelFromTheCheckedGamesOnly) {
+    GameEntry missing = Entry(false, L""), old = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2");
+    GameEntry uncheckedOld = Entry(true, L"1.9.12", false, false);
+    EXPECT_EQ(ButtonLabelIdFor({}), InstallLabel);
+    EXPECT_EQ(ButtonLabelIdFor({same, old, missing}), InstallLabel);
+    EXPECT_EQ(ButtonLabelIdFor({same, old}), UpdateLabel);
+    EXPECT_EQ(ButtonLabelIdFor({same, Entry(true, L"2.0.0")}), ReinstallLabel);
+    EXPECT_EQ(ButtonLabelIdFor({same, uncheckedOld}), ReinstallLabel);
+    EXPECT_EQ(MainButtonLabelId(false, true, {old}), UninstallLabel);
+    EXPECT_EQ(MainButtonLabelId(true, true, {old}), CloseLabel);
+}
+
+TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
+    for (int id = 0; id < TextIdCount; ++id) {
+        for (int language = 0; language < LanguageCount; ++language) {
+            const std::wstring cell = TextTable[id][language] ? TextTable[id][language] : L"";
+            ASSERT_FALSE(cell.empty()) << id << "/" << language;
+            EXPECT_NE(cell.front(), L' ') << id << "/" << language;
+            // The two texts that game names follow end in exactly one blank, the others in none.
+            const bool joinsNames = id == CloseGameFirst || id == WriteFailed;
+            EXPECT_EQ(cell.back() == L' ', joinsNames) << id << "/" << language;
+            EXPECT_EQ(cell.find(L"  "), std::wstring::npos) << id << "/" << language;
+            EXPECT_EQ(cell.find(L"..."), std::wstring::npos) << id << "/" << language;
+            if (language > 0 && id == ChooseWhereToInstall) {
+                EXPECT_NE(cell, TextTable[id][language - 1]) << "a column shifted by one: " << language;
+            }
+        }
+        EXPECT_EQ(GetText(static_cast<TextId>(id), 7), TextTable[id][0]);
+        EXPECT_EQ(GetText(static_cast<TextId>(id), -1), TextTable[id][0]);
+    }
+    const std::uint16_t langIds[] = {0x0409, 0x0816, 0x080A, 0x0C0C, 0x0810, 0x0C07, 0x081D};
+    for (int language = 0; language < LanguageCount; ++language) {
+        EXPECT_EQ(LanguageFromLangId(langIds[language]), language);
+    }
+    EXPECT_EQ(LanguageFromLangId(0x0413), 0);
+}
+
+TEST(Texts, ComposedFromTheTableWithTheirJoiners) {
+    const std::wstring update = GetText(UpdateTo, 3);
+    EXPECT_EQ(RowStatusText(Entry(true, L"1.9.0"), 3).text, L"v1.9.0  \u2192  " + update + L" v1.10.2");
+    EXPECT_EQ(RowStatusText(Entry(true, L""), 3).text,
+              GetText(InstalledWord, 3) + std::wstring(L"  \u2192  ") + update + L" v1.10.2");
+    EXPECT_EQ(RowStatusText(Entry(true, L"2.0.0"), 0).color, Theme::Error);
+    EXPECT_EQ(RowStatusText(Entry(false, L"1.9.0", true), 5).text, GetText(OldPluginFound, 5));
+    EXPECT_EQ(SubtitleText(1), GetText(InstallerText, 1) + std::wstring(L"  \u00B7  v1.10.2"));
+
+    // The hint follows the button until a status is set; none in uninstall mode or when finished.
+    std::vector<GameEntry> games = {Entry(true, L"1.10.2"), Entry(false, L"", false, false)};
+    EXPECT_EQ(StatusLineText(L"", StatusColorInfo, false, false, games, 4).text, GetText(HintReinstall, 4));
+    EXPECT_EQ(StatusLineText(L"", StatusColorInfo, false, false, {Entry(true, L"1.0.0")}, 4).color, Theme::Accent);
+    EXPECT_EQ(StatusLineText(L"x", StatusColorError, false, false, games, 4).text, L"x");
+    EXPECT_TRUE(StatusLineText(L"", StatusColorInfo, false, true, games, 4).text.empty());
+    EXPECT_TRUE(StatusLineText(L"", StatusColorInfo, true, false, games, 4).text.empty());
+    games[1].checked = true;
+    EXPECT_TRUE(StatusLineText(L"", StatusColorInfo, false, false, games, 4).text.empty());
+}
+
+TEST(Startup, SwitchAndCentredPlacement) {
+    EXPECT_TRUE(HasUninstallSwitch(L"\"C:\\x\\Kestrovane-Setup.exe\" /uninstall"));
+    EXPECT_TRUE(HasUninstallSwitch(L"x/uninstallY"));
+    EXPECT_FALSE(HasUninstallSwitch(L"/Uninstall"));
+    EXPECT_FALSE(HasUninstallSwitch(nullptr));
+    WindowPlacement p = CenteredPlacement(41, 31, 1366, 768, 1.25f);
+    EXPECT_EQ(p.left, 41 + (1325 - 800) / 2);
+    EXPECT_EQ(p.top, 31 + (737 - 625) / 2);
+    EXPECT_EQ(CenteredPlacement(0, 0, 639, 400, 1.0f).top, -50); // halves truncate toward zero
+}
+
+// Edges written as sums of separately scaled terms, at scales where scaling the sum once
+// would land on another pixel.
+TEST(Layout, EdgesOfSeparatelyScaledTerms) {
+    struct Case {
+        Rect (*rect)(float);
+        float scale;
+        Rect expected;
+    } cases[] = {
+        {[](float s) { return NameLineRect(0, s); }, 1.25f, {58, 203, 665, 236}},
+        {[](float s) { return NameLineRect(0, s); }, 1.75f, {81, 284, 931, 330}},
+        {[](float s) { return PathLineRect(0, s); }, 1.25f, {58, 236, 665, 265}},
+        {[](float s) { return PathLineRect(1, s); }, 1.75f, {81, 473, 931, 514}},
+        {[](float s) { return ToggleRect(0, s); }, 1.25f, {685, 218, 742, 248}},
+        {[](float s) { return ToggleRect(1, s); }, 1.75f, {959, 448, 1039, 490}},
+        {[](float s) { return KnobRect(0, true, s); }, 1.5f, {859, 266, 886, 293}},
+        {[](float s) { return KnobRect(1, true, s); }, 1.75f, {1003, 453, 1034, 484}},
+        {[](float s) { return KnobRect(0, false, s); }, 1.25f, {689, 222, 711, 244}},
+        {[](float s) { return KnobRect(0, false, s); }, 1.75f, {964, 310, 995, 341}},
+        {[](float s) { return LanguagePillRect(3, s); }, 1.25f, {542, 34, 579, 61}},
+        {[](float s) { return LanguagePillRect(3, s); }, 1.5f, {650, 41, 694, 73}},
+        {[](float s) { return EmptyListTextRect(s); }, 1.25f, {58, 188, 742, 278}},
+        {[](float s) { return WebLinkRect(s); }, 1.25f, {35, 576, 563, 603}}, // the halves truncate
+        {[](float s) { return RowStatusRect(0, s, 100); }, 1.5f, {69 + 21 + 100, 243, 798, 282}},
+    };
+    for (const Case& c : cases) {
+        const Rect r = c.rect(c.scale);
+        EXPECT_TRUE(r.left == c.expected.left && r.top == c.expected.top && r.right == c.expected.right &&
+                    r.bottom == c.expected.bottom)
+            << "case " << &c - cases << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
+}
+
+// The first target in the fixed order wins: the close glyph, the language cells, the
+// main button, the web link, then (until finished) the cards and the folder link.
+TEST(Layout, ClickRoutingOrder) {
+    const HitContext four = {1.0f, 4, false, false};
+    auto route = [](const HitContext& context, int x, int y) {
+        const ClickRoute r = RouteClick(context, x, y);
+        return static_cast<int>(r.target) * 10 + r.index;
+    };
+    constexpr int Close = 10, Language = 20, Button = 30, Link = 40, Card = 50, Folder = 60;
+    EXPECT_EQ(route(four, 615, 51), Close);
+    EXPECT_EQ(route(four, 616, 30), 0);
+    EXPECT_EQ(route(four, 573, 24), Language + 6);
+    EXPECT_EQ(route(four, 574, 30), 0);
+    EXPECT_EQ(route(four, 500, 460), Button); // over the fourth card
+    EXPECT_EQ(route(four, 100, 465), Link);   // over the fourth card too
+    EXPECT_EQ(route(four, 100, 420), Card + 3);
+    EXPECT_EQ(route(four, 40, 221), Card + 0);
+    EXPECT_EQ(route(four, 40, 227), 0); // between two cards
+    EXPECT_EQ(route({1.0f, 1, false, false}, 100, 250), Folder);
+    EXPECT_EQ(route({1.0f, 0, false, false}, 100, 250), Folder); // below the empty-list box
+    EXPECT_EQ(route({1.0f, 1, false, true}, 100, 250), 0);       // no folder link when uninstalling
+    EXPECT_EQ(route({1.0f, 1, false, true}, 300, 180), Card + 0);
+    EXPECT_EQ(route({1.0f, 1, true, false}, 300, 180), 0); // cards are inert once finished
+    EXPECT_EQ(route({1.0f, 1, true, false}, 330, 30), Language + 0);
+    EXPECT_EQ(route({1.5f, 1, false, false}, 917, 722), Button);
+    EXPECT_EQ(route({1.5f, 1, false, false}, 918, 722), 0);
+}
+
+} // namespace
