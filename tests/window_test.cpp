@@ -21,7 +21,8 @@ struct Window : testing::Test {
         state.games.resize(2);
         CreateFonts();
         if (!window) {
-            WNDCLASSEXW windowClass = {sizeof windowClass};
+            WNDCLASSEXW windowClass = {};
+            windowClass.cbSize = sizeof windowClass;
             windowClass.lpfnWndProc = WindowProc;
             windowClass.lpszClassName = WindowClassName;
             RegisterClassExW(&windowClass);
