@@ -9,8 +9,9 @@ bool HasUninstallSwitch(const wchar_t* commandLine) noexcept {
 }
 
 WindowPlacement CenteredPlacement(int workLeft, int workTop, int workRight, int workBottom, float scale) noexcept {
-    int width = ScaleUnits(640, scale);
-    int height = ScaleUnits(500, scale);
+    const Rect client = ClientRectFor(scale);
+    const int width = client.right;
+    const int height = client.bottom;
     return {workLeft + (workRight - workLeft - width) / 2, workTop + (workBottom - workTop - height) / 2, width,
             height};
 }

@@ -71,8 +71,9 @@ LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
     state.scale = static_cast<float>(HIWORD(wParam)) / 96.0f;
     CreateFonts();
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top, ScaleUnits(640, state.scale),
-                 ScaleUnits(500, state.scale), SWP_NOZORDER | SWP_NOACTIVATE);
+    const Rect size = ClientRectFor(state.scale);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, size.right, size.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window, nullptr, FALSE);
     return 0;
 }

@@ -101,8 +101,8 @@ HWND CreateInstallerWindow() {
     RegisterClassExW(&windowClass);
     CreateFonts();
     HWND window = CreateWindowExW(WS_EX_APPWINDOW, WindowClassName, WindowTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  100, 100, ScaleUnits(640, state.scale), ScaleUnits(500, state.scale), nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
+                                  100, 100, ClientRectFor(state.scale).right, ClientRectFor(state.scale).bottom,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
     ShowWindow(window, SW_SHOW);
     Pump();
     return window;

@@ -79,7 +79,7 @@ double MicrosecondsSince(LONGLONG start) {
 void MeasureScale(float scale, int iterations) {
     state.scale = scale;
     CreateFonts();
-    const RECT client = {0, 0, ScaleUnits(640, scale), ScaleUnits(500, scale)};
+    const RECT client = ToRECT(ClientRectFor(scale));
     Surface target = MakeSurface(client.right, client.bottom);
     Surface screen = MakeSurface(client.right, client.bottom);
     char name[64];

@@ -106,8 +106,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     CreateFonts();
 
-    int width = ScaleUnits(640, state.scale);
-    int height = ScaleUnits(500, state.scale);
+    const Rect size = ClientRectFor(state.scale);
+    const int width = size.right;
+    const int height = size.bottom;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;

@@ -161,30 +161,6 @@ Rect MainButtonRect(float scale) noexcept {
     return Scaled(462, 440, 612, 482, scale);
 }
 
-bool IsOverClickable(const HitContext& context, int x, int y) noexcept {
-    float scale = context.scale;
-    if (Contains(CloseGlyphRect(scale), x, y) || Contains(LanguageSwitchRect(scale), x, y) ||
-        Contains(MainButtonRect(scale), x, y) || Contains(WebLinkRect(scale), x, y)) {
-        return true;
-    }
-    if (context.finished) {
-        return false;
-    }
-    for (int i = 0; i < context.gameCount; ++i) {
-        if (Contains(GameCardRect(i, scale), x, y)) {
-            return true;
-        }
-    }
-    if (context.uninstallMode) {
-        return false;
-    }
-    return Contains(ChooseFolderLinkRect(context.gameCount, scale), x, y);
-}
-
-bool IsCaptionPoint(const HitContext& context, int x, int y) noexcept {
-    return y < ScaleUnits(92, context.scale) && !IsOverClickable(context, x, y);
-}
-
 // The order decides overlaps: a fourth card lies under the main button, and the
 // button must win there.
 ClickRoute RouteClick(const HitContext& context, int x, int y) noexcept {
@@ -192,7 +168,7 @@ ClickRoute RouteClick(const HitContext& context, int x, int y) noexcept {
     if (Contains(CloseGlyphRect(scale), x, y)) {
         return {ClickTarget::Close, 0};
     }
-    for (int c = 0; c < LanguageCellCount; ++c) {
+    for (int c = 0; c < LanguageCount; ++c) {
         if (Contains(LanguageCellRect(c, scale), x, y)) {
             return {ClickTarget::Language, c};
         }
@@ -215,4 +191,12 @@ ClickRoute RouteClick(const HitContext& context, int x, int y) noexcept {
         return {ClickTarget::ChooseFolder, 0};
     }
     return {ClickTarget::None, 0};
+}
+
+bool IsOverClickable(const HitContext& context, int x, int y) noexcept {
+    return RouteClick(context, x, y).target != ClickTarget::None;
+}
+
+bool IsCaptionPoint(const HitContext& context, int x, int y) noexcept {
+    return Contains(TitleBandRect(context.scale), x, y) && !IsOverClickable(context, x, y);
 }

@@ -2,6 +2,7 @@
 // Layout units of a 640 x 500 client area, turned into pixels edge by edge.
 // Free of Windows headers: painting, the hit test and click routing all read
 // these functions, and they are also built and tested natively.
+#include "ui/text.h"
 
 // units * scale + 0.5, truncated toward zero, in single precision.
 int ScaleUnits(int units, float scale) noexcept;
@@ -17,8 +18,13 @@ struct Rect {
 bool Contains(const Rect& rect, int x, int y) noexcept;
 
 inline constexpr int StripeDashCount = 16;
-inline constexpr int LanguageCellCount = 7;
 
+// Corner sizes of the rounded shapes, in layout units like every other measure.
+inline constexpr int CardCornerUnits = 12; // cards, the empty-list box, the switch, the main button
+inline constexpr int PillCornerUnits = 10;
+inline constexpr int ToggleCornerUnits = 24;
+
+// The client area, which is the whole window: its size at a scale.
 Rect ClientRectFor(float scale) noexcept;
 Rect TitleBandRect(float scale) noexcept;
 Rect StripeDashRect(int k, float scale) noexcept;
@@ -53,11 +59,6 @@ struct HitContext {
     bool uninstallMode;
 };
 
-bool IsOverClickable(const HitContext& context, int x, int y) noexcept;
-
-// The title band drags the window, except where something in it is clickable.
-bool IsCaptionPoint(const HitContext& context, int x, int y) noexcept;
-
 enum class ClickTarget { None, Close, Language, MainButton, WebLink, Card, ChooseFolder };
 
 struct ClickRoute {
@@ -66,3 +67,9 @@ struct ClickRoute {
 };
 
 ClickRoute RouteClick(const HitContext& context, int x, int y) noexcept;
+
+// Where a click would act: the hand cursor.
+bool IsOverClickable(const HitContext& context, int x, int y) noexcept;
+
+// The title band drags the window, except where something in it is clickable.
+bool IsCaptionPoint(const HitContext& context, int x, int y) noexcept;

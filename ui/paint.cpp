@@ -21,7 +21,7 @@ void PaintTitleBand(HDC dc, float scale) {
     }
 
     // The second half starts where the first one really ends in the font at hand.
-    int firstWidth = TextWidth(dc, LogoFirstHalf, 10, state.logoFont);
+    int firstWidth = TextWidth(dc, LogoFirstHalf, state.logoFont);
     DrawTextIn(dc, LogoFirstHalf, ToRECT(LogoFirstHalfRect(scale)), state.logoFont, Theme::TextPrimary,
                TextStyle::LineLeft);
     DrawTextIn(dc, LogoSecondHalf, ToRECT(LogoSecondHalfRect(scale, firstWidth)), state.logoFont, Theme::Accent,
@@ -32,11 +32,11 @@ void PaintTitleBand(HDC dc, float scale) {
     DrawTextIn(dc, CloseGlyph, ToRECT(CloseGlyphRect(scale)), state.headingFont, Theme::TextSecondary,
                TextStyle::LineCentered);
 
-    FillRounded(dc, ToRECT(LanguageSwitchRect(scale)), 12, Theme::Surface, Theme::Border);
-    for (int c = 0; c < LanguageCellCount; ++c) {
+    FillRounded(dc, ToRECT(LanguageSwitchRect(scale)), CardCornerUnits, Theme::Surface, Theme::Border);
+    for (int c = 0; c < LanguageCount; ++c) {
         bool selected = c == state.language;
         if (selected) {
-            FillRounded(dc, ToRECT(LanguagePillRect(c, scale)), 10, Theme::Accent, Theme::Accent);
+            FillRounded(dc, ToRECT(LanguagePillRect(c, scale)), PillCornerUnits, Theme::Accent, Theme::Accent);
         }
         DrawTextIn(dc, LanguageCodes[c], ToRECT(LanguageCellRect(c, scale)), state.languageFont,
                    selected ? Theme::TextOnAccent : Theme::TextSecondary, TextStyle::LineCentered);
@@ -45,22 +45,22 @@ void PaintTitleBand(HDC dc, float scale) {
 
 void PaintGameCard(HDC dc, int i, const GameEntry& game, float scale) {
     Color accentOrBorder = game.checked ? Theme::Accent : Theme::Border;
-    FillRounded(dc, ToRECT(GameCardRect(i, scale)), 12, Theme::Surface, accentOrBorder);
+    FillRounded(dc, ToRECT(GameCardRect(i, scale)), CardCornerUnits, Theme::Surface, accentOrBorder);
     DrawTextIn(dc, game.displayName.c_str(), ToRECT(NameLineRect(i, scale)), state.gameNameFont, Theme::TextPrimary,
                TextStyle::LineEndEllipsis);
     if (!state.uninstallMode) {
         ColoredText status = RowStatusText(game, state.language);
         if (!status.text.empty()) {
-            int nameWidth =
-                TextWidth(dc, game.displayName.c_str(), static_cast<int>(game.displayName.size()), state.gameNameFont);
+            int nameWidth = TextWidth(dc, game.displayName.c_str(), state.gameNameFont);
             DrawTextIn(dc, status.text.c_str(), ToRECT(RowStatusRect(i, scale, nameWidth)), state.bodyFont,
                        status.color, TextStyle::LineEndEllipsis);
         }
     }
     DrawTextIn(dc, game.folder.c_str(), ToRECT(PathLineRect(i, scale)), state.bodyFont, Theme::TextSecondary,
                TextStyle::LinePathEllipsis);
-    FillRounded(dc, ToRECT(ToggleRect(i, scale)), 24, accentOrBorder, accentOrBorder);
-    FillRounded(dc, ToRECT(KnobRect(i, game.checked, scale)), 24, Theme::TextPrimary, Theme::TextPrimary);
+    FillRounded(dc, ToRECT(ToggleRect(i, scale)), ToggleCornerUnits, accentOrBorder, accentOrBorder);
+    FillRounded(dc, ToRECT(KnobRect(i, game.checked, scale)), ToggleCornerUnits, Theme::TextPrimary,
+                Theme::TextPrimary);
 }
 
 void PaintBody(HDC dc, float scale) {
@@ -68,7 +68,7 @@ void PaintBody(HDC dc, float scale) {
                Theme::TextPrimary, TextStyle::LineLeft);
 
     if (state.games.empty()) {
-        FillRounded(dc, ToRECT(EmptyListBoxRect(scale)), 12, Theme::Surface, Theme::Border);
+        FillRounded(dc, ToRECT(EmptyListBoxRect(scale)), CardCornerUnits, Theme::Surface, Theme::Border);
         DrawTextIn(dc, GetText(NoGameFound), ToRECT(EmptyListTextRect(scale)), state.bodyFont, Theme::TextSecondary,
                    TextStyle::Wrapped);
     }
@@ -98,7 +98,7 @@ void PaintFooter(HDC dc, float scale) {
     DrawTextIn(dc, ProductWebHost, ToRECT(WebLinkRect(scale)), state.bodyFont, Theme::Accent, TextStyle::LineLeft);
 
     RECT button = ToRECT(MainButtonRect(scale));
-    FillRounded(dc, button, 12, Theme::Accent, Theme::Accent);
+    FillRounded(dc, button, CardCornerUnits, Theme::Accent, Theme::Accent);
     TextId label = MainButtonLabelId(state.finished, state.uninstallMode, state.games);
     DrawTextIn(dc, GetText(label), button, state.buttonFont, Theme::TextOnAccent, TextStyle::LineCentered);
 }

@@ -56,15 +56,17 @@ void FillRounded(HDC dc, const RECT& rect, int cornerUnits, Color fill, Color ou
 }
 
 void DrawTextIn(HDC dc, const wchar_t* text, const RECT& rect, HFONT font, Color color, UINT style) noexcept {
-    SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, font);
     SetTextColor(dc, color);
     RECT box = rect; // DrawTextW may write to the rectangle it is given
     DrawTextW(dc, text, -1, &box, style);
+    SelectObject(dc, old);
 }
 
-int TextWidth(HDC dc, const wchar_t* text, int length, HFONT font) noexcept {
-    SelectObject(dc, font);
+int TextWidth(HDC dc, const wchar_t* text, HFONT font) noexcept {
+    HGDIOBJ old = SelectObject(dc, font);
     SIZE size = {};
-    GetTextExtentPoint32W(dc, text, length, &size);
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(dc, old);
     return size.cx;
 }

@@ -28,5 +28,5 @@ void FillRounded(HDC dc, const RECT& rect, int cornerUnits, Color fill, Color ou
 
 void DrawTextIn(HDC dc, const wchar_t* text, const RECT& rect, HFONT font, Color color, UINT style) noexcept;
 
-// The pixel width of text in a font.
-int TextWidth(HDC dc, const wchar_t* text, int length, HFONT font) noexcept;
+// The pixel width of a text in a font.
+int TextWidth(HDC dc, const wchar_t* text, HFONT font) noexcept;
