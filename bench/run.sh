@@ -18,8 +18,7 @@ paint="${KV_BENCH_PAINT:-2000}"
 installs="${KV_BENCH_INSTALL:-100}"
 out="${KV_BENCH_OUT:-$root/docs/performance.md}"
 
-cmake -S . -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset windows -B "$KV_BUILD_DIR" >/dev/null
 cmake --build "$KV_BUILD_DIR" --target Kestrovane-Setup kv_launch kv_floor kv_floor_bare kv_paint_bench \
       kv_install_bench kv_discovery_bench
 

@@ -16,8 +16,6 @@ string(APPEND CMAKE_EXE_LINKER_FLAGS " -static -Wl,--no-insert-timestamp")
 string(APPEND CMAKE_SHARED_LINKER_FLAGS " -static -Wl,--no-insert-timestamp")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s -Wl,--gc-sections")
 set(CMAKE_SHARED_LINKER_FLAGS_RELEASE "-s -Wl,--gc-sections")
-# windres embeds no time stamps; keep its preprocessor output free of paths too.
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DRC_INVOKED")
 
 file(GLOB KV_CORE_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/app/*.cpp
@@ -47,13 +45,9 @@ if(KESTROVANE_BUILD_TESTS)
     add_subdirectory(tests)
 endif()
 
-# Programs that serve the build, the screenshots and the benchmarks.
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
-    add_subdirectory(tools)
-endif()
-if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
-    add_subdirectory(bench)
-endif()
+# Programs that serve the screenshots and the benchmarks.
+add_subdirectory(tools)
+add_subdirectory(bench)
 
 # The platform-free modules, built natively with clang under sanitizers, and their fuzzers;
 # registered here so that one CTest run covers everything.

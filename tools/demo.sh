@@ -9,8 +9,7 @@ cd "$root"
 bash tools/setup-debian.sh
 
 export KV_BUILD_DIR="${KV_BUILD_DIR:-$root/build}"
-cmake -S . -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset windows -B "$KV_BUILD_DIR" >/dev/null
 cmake --build "$KV_BUILD_DIR" --target Kestrovane-Setup kv_testdata
 
 out="$KV_BUILD_DIR/demo"

@@ -6,8 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(mkdir -p "${1:?usage: tools/screenshots.sh OUTDIR}" && cd "$1" && pwd)"
 export KV_BUILD_DIR="${KV_BUILD_DIR:-$root/build}"
 cd "$root"
-cmake -S . -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset windows -B "$KV_BUILD_DIR" >/dev/null
 cmake --build "$KV_BUILD_DIR" --target render_window >/dev/null
 
 # A prefix of its own: Segoe UI is replaced by DejaVu Sans Condensed there, whose widths

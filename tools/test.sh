@@ -6,8 +6,7 @@ cd "$root"
 bash tools/setup-debian.sh
 
 export KV_BUILD_DIR="${KV_BUILD_DIR:-$root/build}"
-cmake -S . -B "$KV_BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset windows -B "$KV_BUILD_DIR" -DKV_WERROR=ON >/dev/null
 cmake --build "$KV_BUILD_DIR"
 
 source tools/wine-session.sh

@@ -16,8 +16,7 @@ imports) # elevated, the exe may import only KnownDLLs; the plug-in only what ev
     only "$exe" '(kernel32|user32|gdi32|advapi32|shell32|ole32|msvcrt)\.dll'
     only "$build/payload/Kestrovane.dll" '(kernel32|msvcrt)\.dll' ;;
 reproducible) # a clean build in another folder gives the same bytes: no time stamps, no paths
-    cmake -S "$source" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" \
-          -DCMAKE_BUILD_TYPE=Release -DKESTROVANE_BUILD_TESTS=OFF >/dev/null
+    (cd "$source" && cmake --preset windows -B "$work" -DKESTROVANE_BUILD_TESTS=OFF >/dev/null)
     cmake --build "$work" --target Kestrovane-Setup >/dev/null
     for f in Kestrovane-Setup.exe payload/Kestrovane.dll payload/door_open.wav payload/door_close.wav; do
         cmp "$build/$f" "$work/$f"
