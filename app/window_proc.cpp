@@ -5,9 +5,9 @@
 
 #include "app/product.h"
 #include "app/state.h"
-#include "app/system_library.h"
 #include "discovery/folder_dialog.h"
 #include "install/sequences.h"
+#include "platform/system_library.h"
 #include "ui/layout.h"
 #include "ui/paint.h"
 #include "ui/theme.h"
@@ -88,8 +88,7 @@ void RunMainAction(HWND window) noexcept {
 }
 
 void OpenWebSite() noexcept {
-    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    auto shellExecute = GetSystemProc<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+    auto shellExecute = GetSystemProc<decltype(&ShellExecuteW)>(SystemLibrary::Shell32, "ShellExecuteW");
     if (shellExecute) {
         shellExecute(nullptr, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
     }

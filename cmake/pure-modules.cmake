@@ -4,15 +4,14 @@
 set(KV_PURE_SOURCES
     app/startup.cpp
     discovery/library_line.cpp
-    discovery/library_path.cpp
     discovery/plugin_status.cpp
+    platform/path.cpp
     ui/layout.cpp
     ui/screen_text.cpp
     ui/text.cpp)
 
 # Unit tests (tests/<name>.cpp) that include only platform-free headers.
 set(KV_PURE_TESTS
-    discovery_library_path_test
     layout_test
     plugin_status_test
     screen_text_test

@@ -23,6 +23,7 @@ file(GLOB KV_CORE_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/app/*.cpp
     ${CMAKE_SOURCE_DIR}/discovery/*.cpp
     ${CMAKE_SOURCE_DIR}/install/*.cpp
+    ${CMAKE_SOURCE_DIR}/platform/*.cpp
     ${CMAKE_SOURCE_DIR}/ui/*.cpp)
 list(REMOVE_ITEM KV_CORE_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
 

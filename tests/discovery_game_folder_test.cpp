@@ -4,6 +4,7 @@
 
 #include <cwctype>
 
+#include "app/product_files.h"
 #include "app/state.h"
 #include "discovery/game_folder.h"
 #include "discovery_support.h"
@@ -96,7 +97,7 @@ TEST_F(GameFolder, FolderIsSettledToItsStoredSpelling) {
     EXPECT_FALSE(stored.starts_with(L"\\\\?\\")) << stored;
     EXPECT_EQ(Scan(Upper(folder.native()) + L"\\").folder, stored);
     EXPECT_EQ(Scan(folder / L"bin" / L"..").folder, stored);
-    EXPECT_EQ(PluginFolderPath(Scan(folder)), std::filesystem::path(stored + L"\\bin\\win_x64\\plugins"));
+    EXPECT_EQ(PluginFolderPath(Scan(folder).folder), std::filesystem::path(stored + L"\\bin\\win_x64\\plugins"));
 }
 
 TEST_F(GameFolder, PluginVersionFromTheInstalledLibrary) {

@@ -12,7 +12,7 @@
 
 namespace {
 
-using Paths = std::vector<std::filesystem::path>;
+using Paths = std::vector<std::wstring>;
 
 std::filesystem::path LinkFixture() {
     return std::filesystem::path(KV_LINK_FIXTURE).make_preferred();

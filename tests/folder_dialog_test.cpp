@@ -35,7 +35,7 @@ protected:
         ASSERT_EQ(state.games.size(), 1u);
         EXPECT_EQ(state.games[0].displayName, L"Euro Truck Simulator 2");
         EXPECT_TRUE(state.games[0].checked);
-        EXPECT_TRUE(SameFileSystemObject(state.games[0].folder, game_.folder));
+        EXPECT_TRUE(SameFile(state.games[0].folder, game_.folder));
         EXPECT_EQ(state.statusText, L"");
         EXPECT_EQ(state.statusColor, StatusColorInfo);
     }

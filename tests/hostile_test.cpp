@@ -142,7 +142,7 @@ TEST_F(Hostile, FiftyMegabyteLibraryFileWithoutANewline) {
         text = std::string();
         state.games.clear();
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<fs::path> libraries = FindSteamLibraries();
+        const std::vector<std::wstring> libraries = FindSteamLibraries();
         DiscoverGames();
         const double seconds = SecondsSince(start);
         std::printf("50 MB library file without a newline: %zu libraries, %zu games in %.2f s\n", libraries.size(),
@@ -152,7 +152,7 @@ TEST_F(Hostile, FiftyMegabyteLibraryFileWithoutANewline) {
     };
 
     // One line with a single library key in its middle and no quote after it.
-    std::vector<fs::path> libraries =
+    std::vector<std::wstring> libraries =
         discover(std::string(25 << 20, 'x') + VdfPathLine(other) + std::string(25 << 20, 'y'));
     ASSERT_EQ(libraries.size(), 2u);
     EXPECT_EQ(libraries[0], steam_);
@@ -174,12 +174,12 @@ TEST_F(Hostile, LibraryFileThatIsAFolderLeavesSteamsOwnFolder) {
     WriteFile(LibraryFile() / L"0.vdf", "\"path\" \"D:\\\\Elsewhere\"\n");
     const GameEntry game = MakeGame(Common(steam_), 1);
 
-    const std::vector<fs::path> libraries = FindSteamLibraries();
+    const std::vector<std::wstring> libraries = FindSteamLibraries();
     ASSERT_EQ(libraries.size(), 1u);
     EXPECT_EQ(libraries[0], steam_);
     DiscoverGames();
     ASSERT_EQ(state.games.size(), 1u);
-    EXPECT_TRUE(SameFileSystemObject(state.games[0].folder, game.folder));
+    EXPECT_TRUE(SameFile(state.games[0].folder, game.folder));
     EXPECT_EQ(state.statusText, L"");
 }
 
@@ -189,7 +189,7 @@ TEST_F(Hostile, SteamPathIntoAFileFindsNothingAndDoesNotHoldBackUnregistering) {
     const fs::path inside = file / L"sub";
     SetSteamPath(inside.native());
 
-    const std::vector<fs::path> libraries = FindSteamLibraries();
+    const std::vector<std::wstring> libraries = FindSteamLibraries();
     ASSERT_EQ(libraries.size(), 1u);
     EXPECT_EQ(libraries[0], inside);
     DiscoverGames();
@@ -210,7 +210,7 @@ TEST_F(Hostile, GameExecutableThatIsAFolderIsStillTheGame) {
     DiscoverGames();
     ASSERT_EQ(state.games.size(), 1u);
     EXPECT_EQ(state.games[0].displayName, L"American Truck Simulator");
-    EXPECT_TRUE(SameFileSystemObject(state.games[0].folder, folder));
+    EXPECT_TRUE(SameFile(state.games[0].folder, folder));
     InstallThenUninstall();
     EXPECT_EQ(ReadFile(folder / L"bin" / L"win_x64" / L"amtrucks.exe" / L"readme.txt"), "a folder, not a program");
 }

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "app/game_entry.h"
-#include "discovery/file_system.h"
+#include "platform/file_removal.h"
+#include "platform/file_system.h"
 
 namespace kvtest {
 
@@ -39,10 +40,7 @@ public:
         std::error_code ec;
         fs::create_directories(path_, ec);
     }
-    ~TempFolder() {
-        std::error_code ec;
-        RemoveTree(path_, ec);
-    }
+    ~TempFolder() { RemoveTree(path_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const fs::path& path() const { return path_; }

@@ -127,7 +127,7 @@ TEST(RegisterUninstallEntry, ReplacesAnOlderCopyButNeverTheRunningOne) {
     WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    EXPECT_TRUE(SameFileSystemObject(copy, witness));
+    EXPECT_TRUE(SameFile(copy, witness));
     EXPECT_EQ(ReadFile(copy), ReadFile(OwnPath()));
     EXPECT_EQ(UninstallValues().size(), 8u);
 }

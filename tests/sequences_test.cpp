@@ -152,16 +152,15 @@ TEST_F(Sequences, AFailedGameIsNamedTheOthersGoOnAndNothingIsRegistered) {
     EXPECT_FALSE(CopyKept());
 
     // Both fail: named in list order.
-    std::error_code ec;
-    RemoveFile(Plugins(1) / L"Kestrovane.dll", ec);
+    RemoveFile(Plugins(1) / L"Kestrovane.dll");
     WriteFile(Plugins(1) / L"Kestrovane.dll" / L"in the way", "x");
     RunInstallSequence();
     EXPECT_EQ(state.statusText, WriteFailedStart + std::wstring(L"American Truck Simulator, Euro Truck Simulator 2") +
                                     RunAsAdministratorEnd);
 
     // With the causes gone, a retry installs both and registers.
-    RemoveTree(Plugins(0) / L"Kestrovane", ec);
-    RemoveTree(Plugins(1) / L"Kestrovane.dll", ec);
+    RemoveTree(Plugins(0) / L"Kestrovane");
+    RemoveTree(Plugins(1) / L"Kestrovane.dll");
     RunInstallSequence();
     EXPECT_TRUE(state.finished);
     ExpectInstalled(0);
@@ -213,8 +212,7 @@ TEST_F(Sequences, UninstallKeepsTheRegistrationWhileACopyIsLeftOrAGameFailed) {
     state.finished = false;
     state.games[0].checked = true;
     Install(1);
-    std::error_code ec;
-    RemoveFile(Plugins(0) / L"Kestrovane.dll", ec);
+    RemoveFile(Plugins(0) / L"Kestrovane.dll");
     WriteFile(Plugins(0) / L"Kestrovane.dll" / L"inside", "x");
     RunUninstallSequence();
     EXPECT_EQ(state.statusText, WriteFailedStart + std::wstring(L"American Truck Simulator") + RunAsAdministratorEnd);
