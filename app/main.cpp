@@ -88,7 +88,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     MakeDpiAware();
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // Only a successful initialisation (S_FALSE included) is balanced at the end.
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     state.uninstallMode = HasUninstallSwitch(commandLine);
     state.language = LanguageFromLangId(GetUserDefaultUILanguage());
     DiscoverGames();
@@ -115,6 +116,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         ShowWindow(state.window, SW_SHOW);
         RunMessageLoop();
     }
-    CoUninitialize();
+    if (comReady) {
+        CoUninitialize();
+    }
     return 0;
 }

@@ -24,20 +24,32 @@ LRESULT OnNcHitTest(HWND window, LPARAM lParam) noexcept {
     return IsCaptionPoint(CurrentHitContext(), point.x, point.y) ? HTCAPTION : HTCLIENT;
 }
 
-// The whole area goes through one off-screen bitmap, so nothing flickers.
-LRESULT OnPaint(HWND window) noexcept {
-    PAINTSTRUCT paint;
-    HDC windowDc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
+// The whole area goes through one off-screen bitmap, so nothing flickers. Without the
+// bitmap nothing is drawn: the next paint tries again.
+void PaintOffScreen(HDC windowDc, const RECT& client) noexcept {
     HDC memoryDc = CreateCompatibleDC(windowDc);
+    if (!memoryDc) {
+        return;
+    }
     HBITMAP bitmap = CreateCompatibleBitmap(windowDc, client.right, client.bottom);
+    if (!bitmap) {
+        DeleteDC(memoryDc);
+        return;
+    }
     HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
     PaintWindow(memoryDc, client);
     BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
     SelectObject(memoryDc, oldBitmap);
     DeleteObject(bitmap);
     DeleteDC(memoryDc);
+}
+
+LRESULT OnPaint(HWND window) noexcept {
+    PAINTSTRUCT paint;
+    HDC windowDc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    PaintOffScreen(windowDc, client);
     EndPaint(window, &paint);
     return 0;
 }
@@ -73,7 +85,7 @@ LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, suggested->left, suggested->top, ScaleUnits(640, state.scale),
                  ScaleUnits(500, state.scale), SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window, nullptr, FALSE);
+    Repaint();
     return 0;
 }
 
@@ -103,7 +115,7 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
         break;
     case ClickTarget::Language:
         state.language = route.index;
-        InvalidateRect(window, nullptr, FALSE);
+        Repaint();
         break;
     case ClickTarget::MainButton:
         RunMainAction(window);
@@ -114,7 +126,7 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
     case ClickTarget::Card: {
         GameEntry& game = state.games[static_cast<size_t>(route.index)];
         game.checked = !game.checked;
-        InvalidateRect(window, nullptr, FALSE);
+        Repaint();
         break;
     }
     case ClickTarget::ChooseFolder:

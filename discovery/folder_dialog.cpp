@@ -73,7 +73,5 @@ void ChooseGameFolder() noexcept {
         CoTaskMemFree(chosen);
     }
     dialog->Release();
-    if (state.window) {
-        InvalidateRect(state.window, nullptr, FALSE);
-    }
+    Repaint();
 }

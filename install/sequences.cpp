@@ -13,7 +13,7 @@
 #include "platform/file_removal.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
-#include "resource_ids.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -35,9 +35,7 @@ void MarkRemoved(GameEntry& entry) {
 void FinishRun(const std::wstring& message) {
     SetStatus(message, StatusColorSuccess);
     state.finished = true;
-    if (state.window) {
-        InvalidateRect(state.window, nullptr, FALSE);
-    }
+    Repaint();
 }
 
 // The part both sequences share: pick the ticked games, refuse while one of them is

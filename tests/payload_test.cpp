@@ -2,7 +2,7 @@
 
 #include "install/payload.h"
 #include "install_support.h"
-#include "resource_ids.h"
+#include "res/resource_ids.h"
 
 namespace {
 

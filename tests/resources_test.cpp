@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "resource_ids.h"
+#include "res/resource_ids.h"
 
 namespace {
 
