@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shellscalingapi.h>
 
+#include <cstdlib>
+
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/window_proc.h"
@@ -11,6 +13,16 @@
 #include "platform/system_library.h"
 #include "res/resource_ids.h"
 #include "ui/theme.h"
+
+// Replaces the C++ runtime's default terminate handler, which prints the uncaught
+// exception's demangled type to a console a GUI program does not have, and whose demangler
+// and printf are the largest parts of the runtime linked into the exe. No exception leaves
+// the window procedure or the start-up code, so this only ever runs on a bug.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 namespace {
 

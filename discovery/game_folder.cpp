@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,18 @@ bool ScanGameFolder(const std::wstring& candidate, GameEntry& entry) noexcept {
     }
 }
 
+namespace {
+
+// Integer formatting without the C runtime's printf family, which the exe does not
+// otherwise need.
+void AppendNumber(std::wstring& text, unsigned value) {
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(static_cast<const char*>(digits), end);
+}
+
+} // namespace
+
 // version.dll is no KnownDLL: a copy planted beside the elevated exe would win the
 // import search, so it is taken from System32 by hand.
 std::wstring ReadPluginVersion(const std::wstring& file) noexcept {
@@ -73,9 +86,13 @@ std::wstring ReadPluginVersion(const std::wstring& file) noexcept {
             return {};
         }
         const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);
-        return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
-               std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
-               std::to_wstring(HIWORD(fixed->dwProductVersionLS));
+        std::wstring version;
+        AppendNumber(version, HIWORD(fixed->dwProductVersionMS));
+        version += L'.';
+        AppendNumber(version, LOWORD(fixed->dwProductVersionMS));
+        version += L'.';
+        AppendNumber(version, HIWORD(fixed->dwProductVersionLS));
+        return version;
     } catch (...) {
         return {};
     }
