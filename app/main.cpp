@@ -1,33 +1,43 @@
 // Process entry: start-up in a fixed order, then the message loop.
 #include <windows.h>
+#include <dwmapi.h>
 #include <objbase.h>
+#include <shellscalingapi.h>
+
+#include <cstdlib>
 
 #include "app/startup.h"
 #include "app/state.h"
-#include "app/system_library.h"
 #include "app/window_proc.h"
 #include "discovery/steam_libraries.h"
+#include "platform/system_library.h"
 #include "res/resource_ids.h"
 #include "ui/theme.h"
+
+// Replaces the C++ runtime's default terminate handler, which prints the uncaught
+// exception's demangled type to a console a GUI program does not have, and whose demangler
+// and printf are the largest parts of the runtime linked into the exe. No exception leaves
+// the window procedure or the start-up code, so this only ever runs on a bug.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 namespace {
 
 constexpr DWORD WindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX; // 0x800A0000
 constexpr DWORD WindowExStyle = WS_EX_APPWINDOW;
+// Not in the MinGW headers yet (Windows 11 SDK names).
 constexpr DWORD CornerPreferenceAttribute = 33; // DWMWA_WINDOW_CORNER_PREFERENCE
 constexpr DWORD CornerRound = 2;                // DWMWCP_ROUND
-constexpr int EffectiveDpi = 0;                 // MDT_EFFECTIVE_DPI
 
-using SetDpiContextFn = BOOL(WINAPI*)(HANDLE);
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
-
+// Looked up so that the exe still starts on systems without the call.
 void MakeDpiAware() noexcept {
-    // user32 is already loaded; looked up so that the exe still starts where the call is missing.
-    auto setContext = reinterpret_cast<SetDpiContextFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    auto setContext =
+        GetSystemProc<decltype(&SetProcessDpiAwarenessContext)>(SystemLibrary::User32, "SetProcessDpiAwarenessContext");
     if (setContext) {
-        setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))); // per monitor v2
+        setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     }
 }
 
@@ -59,15 +69,15 @@ float PrimaryMonitorScale(HMONITOR monitor) noexcept {
     UINT dpiX = 96;
     UINT dpiY = 96;
     // shcore is not imported: it is not a KnownDLL, so it comes from System32 explicitly.
-    auto getDpi = GetSystemProc<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    auto getDpi = GetSystemProc<decltype(&GetDpiForMonitor)>(SystemLibrary::Shcore, "GetDpiForMonitor");
     if (getDpi) {
-        getDpi(monitor, EffectiveDpi, &dpiX, &dpiY);
+        getDpi(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY);
     }
     return static_cast<float>(dpiX) / 96.0f;
 }
 
 void RequestRoundedCorners(HWND window) noexcept {
-    auto setAttribute = GetSystemProc<DwmSetWindowAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    auto setAttribute = GetSystemProc<decltype(&DwmSetWindowAttribute)>(SystemLibrary::Dwmapi, "DwmSetWindowAttribute");
     if (setAttribute) {
         DWORD preference = CornerRound;
         setAttribute(window, CornerPreferenceAttribute, &preference, sizeof(preference));
@@ -90,7 +100,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     MakeDpiAware();
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // Only a successful initialisation (S_FALSE included) is balanced at the end.
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     state.uninstallMode = HasUninstallSwitch(commandLine);
     state.language = LanguageFromLangId(GetUserDefaultUILanguage());
     DiscoverGames();
@@ -117,6 +128,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         ShowWindow(state.window, SW_SHOW);
         RunMessageLoop();
     }
-    CoUninitialize();
+    if (comReady) {
+        CoUninitialize();
+    }
     return 0;
 }

@@ -2,6 +2,13 @@
 
 InstallerState state;
 
+// Painting covers every pixel, so nothing is erased first.
+void Repaint() noexcept {
+    if (state.window) {
+        InvalidateRect(state.window, nullptr, FALSE);
+    }
+}
+
 void SetStatus(const std::wstring& text, Color color) noexcept {
     try {
         state.statusText = text;
@@ -9,8 +16,8 @@ void SetStatus(const std::wstring& text, Color color) noexcept {
         state.statusText.clear();
     }
     state.statusColor = color;
+    Repaint();
     if (state.window) {
-        InvalidateRect(state.window, nullptr, FALSE);
         UpdateWindow(state.window);
     }
 }

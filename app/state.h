@@ -9,6 +9,17 @@
 #include "ui/palette.h"
 #include "ui/text.h"
 
+// Who writes what (everything reads it; painting and hit testing only read):
+//   uninstallMode  app/main.cpp, once, from the command line
+//   finished       install/sequences.cpp, at the end of a successful run; never reset
+//   language       app/main.cpp at start; app/window_proc.cpp on a language click
+//   scale          app/main.cpp at start; app/window_proc.cpp on a DPI change
+//   games          discovery/game_folder.cpp (appends, for discovery and the folder picker),
+//                  app/main.cpp (uninstall filter), app/window_proc.cpp (check boxes),
+//                  install/sequences.cpp (an entry's state after its game succeeded)
+//   window         app/main.cpp
+//   the fonts      ui/theme.cpp (CreateFonts)
+//   statusText, statusColor   SetStatus below, called by the sequences and the folder picker
 struct InstallerState {
     bool uninstallMode = false;
     bool finished = false;
@@ -28,6 +39,9 @@ struct InstallerState {
 };
 
 extern InstallerState state;
+
+// Asks for a paint of the whole window through the message loop, once there is a window.
+void Repaint() noexcept;
 
 // Stores the status line and repaints at once: the sequences block the UI thread,
 // so "Installing..." must reach the screen before their work starts.

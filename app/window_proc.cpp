@@ -5,9 +5,9 @@
 
 #include "app/product.h"
 #include "app/state.h"
-#include "app/system_library.h"
 #include "discovery/folder_dialog.h"
 #include "install/sequences.h"
+#include "platform/system_library.h"
 #include "ui/layout.h"
 #include "ui/paint.h"
 #include "ui/theme.h"
@@ -24,20 +24,32 @@ LRESULT OnNcHitTest(HWND window, LPARAM lParam) noexcept {
     return IsCaptionPoint(CurrentHitContext(), point.x, point.y) ? HTCAPTION : HTCLIENT;
 }
 
-// The whole area goes through one off-screen bitmap, so nothing flickers.
-LRESULT OnPaint(HWND window) noexcept {
-    PAINTSTRUCT paint;
-    HDC windowDc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
+// The whole area goes through one off-screen bitmap, so nothing flickers. Without the
+// bitmap nothing is drawn: the next paint tries again.
+void PaintOffScreen(HDC windowDc, const RECT& client) noexcept {
     HDC memoryDc = CreateCompatibleDC(windowDc);
+    if (!memoryDc) {
+        return;
+    }
     HBITMAP bitmap = CreateCompatibleBitmap(windowDc, client.right, client.bottom);
+    if (!bitmap) {
+        DeleteDC(memoryDc);
+        return;
+    }
     HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
     PaintWindow(memoryDc, client);
     BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
     SelectObject(memoryDc, oldBitmap);
     DeleteObject(bitmap);
     DeleteDC(memoryDc);
+}
+
+LRESULT OnPaint(HWND window) noexcept {
+    PAINTSTRUCT paint;
+    HDC windowDc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    PaintOffScreen(windowDc, client);
     EndPaint(window, &paint);
     return 0;
 }
@@ -74,7 +86,7 @@ LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
     const Rect size = ClientRectFor(state.scale);
     SetWindowPos(window, nullptr, suggested->left, suggested->top, size.right, size.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window, nullptr, FALSE);
+    Repaint();
     return 0;
 }
 
@@ -89,8 +101,7 @@ void RunMainAction(HWND window) noexcept {
 }
 
 void OpenWebSite() noexcept {
-    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    auto shellExecute = GetSystemProc<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+    auto shellExecute = GetSystemProc<decltype(&ShellExecuteW)>(SystemLibrary::Shell32, "ShellExecuteW");
     if (shellExecute) {
         shellExecute(nullptr, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
     }
@@ -105,7 +116,7 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
         break;
     case ClickTarget::Language:
         state.language = route.index;
-        InvalidateRect(window, nullptr, FALSE);
+        Repaint();
         break;
     case ClickTarget::MainButton:
         RunMainAction(window);
@@ -116,7 +127,7 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
     case ClickTarget::Card: {
         GameEntry& game = state.games[static_cast<size_t>(route.index)];
         game.checked = !game.checked;
-        InvalidateRect(window, nullptr, FALSE);
+        Repaint();
         break;
     }
     case ClickTarget::ChooseFolder:

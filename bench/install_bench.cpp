@@ -22,8 +22,8 @@
 #include "app/state.h"
 #include "app/window_proc.h"
 #include "bench/stats.h"
-#include "discovery/file_system.h"
 #include "install/sequences.h"
+#include "platform/file_removal.h"
 #include "ui/layout.h"
 #include "ui/theme.h"
 
@@ -143,8 +143,7 @@ void CloseSandbox(Sandbox& sandbox) {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(sandbox.user);
     RegDeleteTreeW(HKEY_CURRENT_USER, sandbox.keyName.c_str());
-    std::error_code ec;
-    RemoveTree(sandbox.root, ec);
+    RemoveTree(sandbox.root);
 }
 
 } // namespace
@@ -181,7 +180,7 @@ int wmain(int argc, wchar_t** argv) {
     auto runInstall = [&](const fs::path& trialRoot) {
         state.games = MakeGames(trialRoot);
         std::error_code ec;
-        RemoveTree(copyFolder, ec); // the program is copied afresh, as at a first install
+        RemoveTree(copyFolder); // the program is copied afresh, as at a first install
         state.finished = false;
         state.statusText.clear();
         Pump();
@@ -198,8 +197,7 @@ int wmain(int argc, wchar_t** argv) {
     // without the folders and without the program copy are kept beside it.
     auto runCopy = [&](const fs::path& trialRoot) {
         std::vector<GameEntry> games = MakeGames(trialRoot);
-        std::error_code ec;
-        RemoveTree(copyFolder, ec);
+        RemoveTree(copyFolder);
         const LONGLONG start = bench::Now();
         bool ok = true;
         for (const GameEntry& entry : games) {
@@ -248,9 +246,8 @@ int wmain(int argc, wchar_t** argv) {
             copyAll.clear();
             copyWithFolders.clear();
         }
-        std::error_code ec;
-        RemoveTree(trialRoot, ec);
-        RemoveTree(copyFolder, ec);
+        RemoveTree(trialRoot);
+        RemoveTree(copyFolder);
     }
     std::error_code ec;
     const uintmax_t programBytes = fs::file_size(own, ec);

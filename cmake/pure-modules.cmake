@@ -4,8 +4,8 @@
 set(KV_PURE_SOURCES
     app/startup.cpp
     discovery/library_line.cpp
-    discovery/library_path.cpp
     discovery/plugin_status.cpp
+    platform/path.cpp
     ui/layout.cpp
     ui/screen_text.cpp
     ui/text.cpp)

@@ -21,11 +21,12 @@ file(GLOB KV_CORE_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/app/*.cpp
     ${CMAKE_SOURCE_DIR}/discovery/*.cpp
     ${CMAKE_SOURCE_DIR}/install/*.cpp
+    ${CMAKE_SOURCE_DIR}/platform/*.cpp
     ${CMAKE_SOURCE_DIR}/ui/*.cpp)
 list(REMOVE_ITEM KV_CORE_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
 
 add_library(kv_core STATIC ${KV_CORE_SOURCES})
-target_include_directories(kv_core PUBLIC ${CMAKE_SOURCE_DIR} ${KV_GENERATED_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(kv_core PUBLIC ${CMAKE_SOURCE_DIR} ${KV_GENERATED_DIR})
 # Only KnownDLLs are imported; version, dwmapi and shcore are loaded from System32 at run time.
 target_link_libraries(kv_core PUBLIC user32 gdi32 advapi32 shell32 ole32 uuid)
 

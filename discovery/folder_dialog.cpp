@@ -3,21 +3,20 @@
 #include <windows.h>
 #include <shobjidl.h>
 
-#include <filesystem>
 #include <string>
 
 #include "app/state.h"
-#include "discovery/file_system.h"
 #include "discovery/game_folder.h"
+#include "platform/path.h"
 
 namespace {
 
 // The folder as chosen, then its grandparent, then its parent: so choosing the game
 // folder, its bin or its bin\win_x64 all find the game.
-bool RecognizeChosenFolder(const std::filesystem::path& chosen, GameEntry& entry) noexcept {
+bool RecognizeChosenFolder(const std::wstring& chosen, GameEntry& entry) noexcept {
     try {
-        const std::filesystem::path parent = chosen.parent_path();
-        return ScanGameFolder(chosen, entry) || ScanGameFolder(parent.parent_path(), entry) ||
+        const std::wstring parent = ParentPath(chosen);
+        return ScanGameFolder(chosen, entry) || ScanGameFolder(ParentPath(parent), entry) ||
                ScanGameFolder(parent, entry);
     } catch (...) {
         return false;
@@ -74,7 +73,5 @@ void ChooseGameFolder() noexcept {
         CoTaskMemFree(chosen);
     }
     dialog->Release();
-    if (state.window) {
-        InvalidateRect(state.window, nullptr, FALSE);
-    }
+    Repaint();
 }

@@ -2,43 +2,28 @@
 
 #include <windows.h>
 
+#include <charconv>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "app/product_files.h"
 #include "app/state.h"
-#include "app/system_library.h"
-#include "discovery/file_system.h"
+#include "platform/file_system.h"
+#include "platform/path.h"
+#include "platform/system_library.h"
 
-namespace {
-
-using GetFileVersionInfoSizeWFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
-using GetFileVersionInfoWFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
-using VerQueryValueWFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
-
-// Any kind of entry counts, a folder or a link included; an error other than "not
-// found" (access denied, a bad name) also reads as absent.
-bool PathExists(const std::filesystem::path& path) noexcept {
-    std::error_code ec;
-    bool found = std::filesystem::exists(path, ec);
-    return found && !ec;
-}
-
-} // namespace
-
-bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) noexcept {
+bool ScanGameFolder(const std::wstring& candidate, GameEntry& entry) noexcept {
     try {
         // Most libraries hold neither game. When the candidate folder itself is not there,
         // nothing below it is either: one lookup instead of one per executable, which is
-        // what discovery costs with many libraries. not_found is reported only for a path
-        // that does not exist; any other outcome (an error included) takes the full test.
-        std::error_code ec;
-        if (std::filesystem::status(candidate, ec).type() == std::filesystem::file_type::not_found) {
+        // what discovery costs with many libraries.
+        if (!Exists(candidate)) {
             return false;
         }
+        // Any kind of entry counts, a folder or a link included.
         const GameKind* found = nullptr;
         for (const GameKind& kind : GameKinds) {
-            if (PathExists(candidate / L"bin" / L"win_x64" / kind.exeName)) {
+            if (Exists(JoinPath(candidate, GameBinaryFolder, kind.exeName))) {
                 found = &kind;
                 break;
             }
@@ -49,13 +34,13 @@ bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) no
         GameEntry scanned = entry;
         scanned.displayName = found->displayName;
         scanned.exeName = found->exeName;
-        std::filesystem::path canonical = CanonicalPath(candidate, ec);
-        scanned.folder = ec ? candidate.wstring() : canonical.wstring();
-        std::filesystem::path plugins = PluginFolderPath(scanned);
-        std::filesystem::path plugin = plugins / L"Kestrovane.dll";
-        scanned.pluginPresent = PathExists(plugin);
+        std::wstring canonical = CanonicalPath(candidate);
+        scanned.folder = canonical.empty() ? candidate : std::move(canonical);
+        const std::wstring plugins = PluginFolderPath(scanned.folder);
+        const std::wstring plugin = JoinPath(plugins, PluginFileName);
+        scanned.pluginPresent = Exists(plugin);
         scanned.installedVersion = scanned.pluginPresent ? ReadPluginVersion(plugin) : std::wstring();
-        scanned.oldPluginPresent = PathExists(plugins / L"Quillon.dll");
+        scanned.oldPluginPresent = Exists(JoinPath(plugins, PredecessorFileName));
         entry = std::move(scanned);
         return true;
     } catch (...) {
@@ -64,22 +49,30 @@ bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) no
     }
 }
 
-std::filesystem::path PluginFolderPath(const GameEntry& entry) {
-    return std::filesystem::path(entry.folder) / L"bin" / L"win_x64" / L"plugins";
+namespace {
+
+// Integer formatting without the C runtime's printf family, which the exe does not
+// otherwise need.
+void AppendNumber(std::wstring& text, unsigned value) {
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(static_cast<const char*>(digits), end);
 }
 
-std::wstring ReadPluginVersion(const std::filesystem::path& file) noexcept {
-    // version.dll is no KnownDLL: a copy planted beside the elevated exe would win the
-    // import search, so it is taken from System32 by hand.
-    auto getSize = GetSystemProc<GetFileVersionInfoSizeWFn>(L"version.dll", "GetFileVersionInfoSizeW");
-    auto getInfo = GetSystemProc<GetFileVersionInfoWFn>(L"version.dll", "GetFileVersionInfoW");
-    auto query = GetSystemProc<VerQueryValueWFn>(L"version.dll", "VerQueryValueW");
+} // namespace
+
+// version.dll is no KnownDLL: a copy planted beside the elevated exe would win the
+// import search, so it is taken from System32 by hand.
+std::wstring ReadPluginVersion(const std::wstring& file) noexcept {
+    auto getSize = GetSystemProc<decltype(&GetFileVersionInfoSizeW)>(SystemLibrary::Version, "GetFileVersionInfoSizeW");
+    auto getInfo = GetSystemProc<decltype(&GetFileVersionInfoW)>(SystemLibrary::Version, "GetFileVersionInfoW");
+    auto query = GetSystemProc<decltype(&VerQueryValueW)>(SystemLibrary::Version, "VerQueryValueW");
     if (!getSize || !getInfo || !query) {
         return {};
     }
     try {
         DWORD handle = 0;
-        DWORD size = getSize(file.c_str(), &handle);
+        const DWORD size = getSize(file.c_str(), &handle);
         if (size == 0) {
             return {};
         }
@@ -93,9 +86,13 @@ std::wstring ReadPluginVersion(const std::filesystem::path& file) noexcept {
             return {};
         }
         const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);
-        return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
-               std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
-               std::to_wstring(HIWORD(fixed->dwProductVersionLS));
+        std::wstring version;
+        AppendNumber(version, HIWORD(fixed->dwProductVersionMS));
+        version += L'.';
+        AppendNumber(version, LOWORD(fixed->dwProductVersionMS));
+        version += L'.';
+        AppendNumber(version, HIWORD(fixed->dwProductVersionLS));
+        return version;
     } catch (...) {
         return {};
     }
@@ -108,7 +105,7 @@ TextId ButtonLabelId() noexcept {
 bool AppendUnlessListed(GameEntry&& entry) {
     // Compared against every entry in list order; the first match decides.
     for (const GameEntry& game : state.games) {
-        if (SameFileSystemObject(game.folder, entry.folder)) {
+        if (SameFile(game.folder, entry.folder)) {
             return false;
         }
     }

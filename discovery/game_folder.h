@@ -1,18 +1,14 @@
 #pragma once
-#include <filesystem>
 #include <string>
 
 #include "app/game_entry.h"
 #include "discovery/plugin_status.h"
 
 // Recognises a game folder and fills the entry; leaves it untouched when not a game.
-bool ScanGameFolder(const std::filesystem::path& candidate, GameEntry& entry) noexcept;
-
-// folder \ bin \ win_x64 \ plugins
-std::filesystem::path PluginFolderPath(const GameEntry& entry);
+bool ScanGameFolder(const std::wstring& candidate, GameEntry& entry) noexcept;
 
 // "a.b.c" from the file's product version, or empty.
-std::wstring ReadPluginVersion(const std::filesystem::path& file) noexcept;
+std::wstring ReadPluginVersion(const std::wstring& file) noexcept;
 
 // Appends a recognised game to the game list unless an entry already refers to the same
 // folder by file-system identity. Returns whether it was appended.

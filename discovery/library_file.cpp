@@ -38,7 +38,7 @@ void TakeLine(std::string_view line, bool endsInFeed, std::vector<std::wstring>&
 
 } // namespace
 
-std::vector<std::wstring> ReadLibraryFolderPaths(const std::filesystem::path& file) noexcept {
+std::vector<std::wstring> ReadLibraryFolderPaths(const std::wstring& file) noexcept {
     std::vector<std::wstring> values;
     // Opening without backup semantics fails for a folder, which therefore yields nothing.
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

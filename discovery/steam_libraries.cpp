@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "app/product_files.h"
 #include "app/state.h"
-#include "discovery/file_system.h"
 #include "discovery/game_folder.h"
 #include "discovery/library_file.h"
-#include "discovery/library_path.h"
+#include "platform/path.h"
 
 namespace {
 
@@ -36,15 +36,15 @@ std::wstring FindSteamFolder() {
 
 } // namespace
 
-std::vector<std::filesystem::path> FindSteamLibraries() noexcept {
-    std::vector<std::filesystem::path> libraries;
+std::vector<std::wstring> FindSteamLibraries() noexcept {
+    std::vector<std::wstring> libraries;
     try {
-        std::wstring steamText = FindSteamFolder();
+        const std::wstring steamText = FindSteamFolder();
         if (steamText.empty()) {
             return libraries;
         }
-        std::vector<std::wstring> seen{NormalizeLibraryPath(steamText)};
-        std::filesystem::path libraryFile = std::filesystem::path(seen.front()) / L"steamapps" / L"libraryfolders.vdf";
+        libraries.push_back(NormalPath(steamText));
+        const std::wstring libraryFile = JoinPath(libraries.front(), L"steamapps", L"libraryfolders.vdf");
         for (const std::wstring& value : ReadLibraryFolderPaths(libraryFile)) {
             // No folder has a path longer than the wide file functions accept. Such a
             // value only comes from a damaged file whose quotes span megabytes, and each
@@ -52,23 +52,22 @@ std::vector<std::filesystem::path> FindSteamLibraries() noexcept {
             if (value.size() > LongestWindowsPath) {
                 continue;
             }
-            std::wstring library = NormalizeLibraryPath(value);
+            std::wstring library = NormalPath(value);
             bool known = false;
-            // Both sides are normalised: one backslash between elements, a root name in
-            // one spelling. In that form equal elements mean equal text, so the plain text
-            // comparison gives what SameLibraryPath would, without splitting both paths
-            // again for each of the n^2/2 pairs (48 ms with 256 libraries under Wine).
-            for (const std::wstring& other : seen) {
+            // Both sides are in the normal form: one backslash between elements, a root
+            // name in one spelling. There equal elements (SplitPath's equality) mean equal
+            // text, so the text is compared instead of splitting both paths again for
+            // each of the n^2/2 pairs.
+            for (const std::wstring& other : libraries) {
                 if (library == other) {
                     known = true;
                     break;
                 }
             }
             if (!known) {
-                seen.push_back(std::move(library));
+                libraries.push_back(std::move(library));
             }
         }
-        libraries.assign(seen.begin(), seen.end());
     } catch (...) {
         // Only allocation can throw here; a partial list is still a useful one.
     }
@@ -77,11 +76,10 @@ std::vector<std::filesystem::path> FindSteamLibraries() noexcept {
 
 void DiscoverGames() noexcept {
     try {
-        for (const std::filesystem::path& library : FindSteamLibraries()) {
+        for (const std::wstring& library : FindSteamLibraries()) {
             for (const GameKind& kind : GameKinds) {
-                std::filesystem::path candidate = library / L"steamapps" / L"common" / kind.displayName;
                 GameEntry entry;
-                if (!ScanGameFolder(candidate, entry)) {
+                if (!ScanGameFolder(GameFolderPath(library, kind), entry)) {
                     continue;
                 }
                 // Libraries are told apart by text, so one folder can arrive through two

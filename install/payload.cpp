@@ -3,7 +3,7 @@
 // Resource memory belongs to the loaded image: nothing here is freed. The file is opened
 // with OPEN_ALWAYS and cut to length 0 rather than with CREATE_ALWAYS, which refuses to
 // replace a hidden or system file; others may keep reading or writing it meanwhile.
-bool ExtractResourceToFile(WORD id, const std::filesystem::path& target) noexcept {
+bool ExtractResourceToFile(WORD id, const std::wstring& target) noexcept {
     HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_RCDATA);
     if (!info) {
         return false;

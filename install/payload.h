@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include <filesystem>
+#include <string>
 
 // Writes the RT_RCDATA resource `id` of the running module to `target`, byte for byte,
 // replacing any earlier content. Creates no folders.
-bool ExtractResourceToFile(WORD id, const std::filesystem::path& target) noexcept;
+bool ExtractResourceToFile(WORD id, const std::wstring& target) noexcept;

@@ -3,25 +3,26 @@
 #include <shlobj.h>
 
 #include <string_view>
-#include <system_error>
 
 #include "app/game_entry.h"
 #include "app/product.h"
-#include "app/system_library.h"
-#include "discovery/file_system.h"
+#include "app/product_files.h"
+#include "platform/file_system.h"
+#include "platform/path.h"
+#include "platform/system_library.h"
 
 // Without a known folder the copy lands relative to the current directory; that is
 // still a usable path, and registration stays best effort either way.
-std::filesystem::path InstallerCopyPath() noexcept {
+std::wstring InstallerCopyPath() noexcept {
     PWSTR folder = nullptr;
-    using GetKnownFolderFn = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
-    auto getKnownFolder = GetSystemProc<GetKnownFolderFn>(L"shell32.dll", "SHGetKnownFolderPath");
+    auto getKnownFolder =
+        GetSystemProc<decltype(&SHGetKnownFolderPath)>(SystemLibrary::Shell32, "SHGetKnownFolderPath");
     if (getKnownFolder) {
         getKnownFolder(FOLDERID_LocalAppData, 0, nullptr, &folder);
     }
-    std::filesystem::path copy;
+    std::wstring copy;
     try {
-        copy = std::filesystem::path(folder ? folder : L".") / L"Kestrovane" / L"Kestrovane-Setup.exe";
+        copy = JoinPath(folder ? folder : L".", InstallerCopyFolderName, InstallerCopyFileName);
     } catch (...) {
         copy.clear();
     }
@@ -50,12 +51,11 @@ std::wstring Widen(std::string_view text) {
 
 // An install started from the copy itself must not copy the file onto itself; when
 // identity cannot be established the copy is attempted, replacing an older one.
-void CopyInstaller(const std::filesystem::path& copy) {
-    std::error_code ec;
-    std::filesystem::create_directories(copy.parent_path(), ec);
+void CopyInstaller(const std::wstring& copy) {
+    CreateFolders(ParentPath(copy));
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
-    if (!SameFileSystemObject(own, copy)) {
+    if (!SameFile(own, copy)) {
         CopyFileW(own, copy.c_str(), FALSE);
     }
 }
@@ -64,10 +64,10 @@ void CopyInstaller(const std::filesystem::path& copy) {
 
 void RegisterUninstallEntry() noexcept {
     try {
-        const std::filesystem::path copy = InstallerCopyPath();
+        const std::wstring copy = InstallerCopyPath();
         CopyInstaller(copy);
         const std::wstring version = Widen(InstallerVersionNarrow);
-        const std::wstring uninstallCommand = L"\"" + copy.native() + L"\" /uninstall";
+        const std::wstring uninstallCommand = L"\"" + copy + L"\" /uninstall";
 
         HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, UninstallKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
@@ -96,9 +96,9 @@ void UnregisterUninstallEntry() noexcept {
 // and the folder after it, once it is empty.
 void ScheduleInstallerCopyRemoval() noexcept {
     try {
-        const std::filesystem::path copy = InstallerCopyPath();
+        const std::wstring copy = InstallerCopyPath();
         MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-        MoveFileExW(copy.parent_path().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        MoveFileExW(ParentPath(copy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     } catch (...) {
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
 // Below HKEY_CURRENT_USER: the product's entry in the list of installed programs.
@@ -9,7 +8,7 @@ inline constexpr wchar_t UninstallKeyPath[] = L"Software\\Microsoft\\Windows\\Cu
 
 // <local application data>\Kestrovane\Kestrovane-Setup.exe, the copy that Windows starts
 // with /uninstall.
-std::filesystem::path InstallerCopyPath() noexcept;
+std::wstring InstallerCopyPath() noexcept;
 
 // One REG_SZ value, stored with its terminating null.
 void SetRegistryString(HKEY key, const wchar_t* name, const wchar_t* text) noexcept;

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include "discovery/file_system.h"
-#include "discovery/game_folder.h"
+#include "app/product_files.h"
+#include "platform/file_removal.h"
+#include "platform/path.h"
 
 // Asks for exclusive write access to the existing library: a game that has loaded it
 // keeps it open, so only a sharing violation means "in use". Every other error (missing
@@ -11,7 +12,7 @@
 // caller writes or deletes. OPEN_EXISTING and the immediate close leave the file as it was.
 bool IsPluginFileLocked(const GameEntry& entry) noexcept {
     try {
-        const std::filesystem::path library = PluginFolderPath(entry) / L"Kestrovane.dll";
+        const std::wstring library = JoinPath(PluginFolderPath(entry.folder), PluginFileName);
         HANDLE file =
             CreateFileW(library.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
@@ -28,13 +29,11 @@ bool IsPluginFileLocked(const GameEntry& entry) noexcept {
 // did, and whatever stays behind in it is not worth failing the game for.
 std::wstring RemovePluginFromGame(const GameEntry& entry) noexcept {
     try {
-        const std::filesystem::path plugins = PluginFolderPath(entry);
-        std::error_code ec;
-        RemoveFile(plugins / L"Kestrovane.dll", ec);
-        if (ec) {
+        const std::wstring plugins = PluginFolderPath(entry.folder);
+        if (!RemoveFile(JoinPath(plugins, PluginFileName))) {
             return entry.displayName;
         }
-        RemoveTree(plugins / L"Kestrovane", ec);
+        RemoveTree(JoinPath(plugins, ProductFolderName));
         return {};
     } catch (...) {
         return entry.displayName;

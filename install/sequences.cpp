@@ -1,22 +1,21 @@
 #include "install/sequences.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "app/product_files.h"
 #include "app/state.h"
-#include "discovery/file_system.h"
 #include "discovery/game_folder.h"
 #include "discovery/steam_libraries.h"
 #include "install/payload.h"
 #include "install/registration.h"
 #include "install/removal.h"
-#include "resource_ids.h"
+#include "platform/file_removal.h"
+#include "platform/file_system.h"
+#include "platform/path.h"
+#include "res/resource_ids.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Per-game work: empty on success, otherwise the game's display name.
 using GameWork = std::wstring (*)(const GameEntry&) noexcept;
@@ -36,9 +35,7 @@ void MarkRemoved(GameEntry& entry) {
 void FinishRun(const std::wstring& message) {
     SetStatus(message, StatusColorSuccess);
     state.finished = true;
-    if (state.window) {
-        InvalidateRect(state.window, nullptr, FALSE);
-    }
+    Repaint();
 }
 
 // The part both sequences share: pick the ticked games, refuse while one of them is
@@ -90,17 +87,15 @@ bool RunForTickedGames(GameWork work, bool& update) {
 // delete it does not fail the game. Every other step does.
 std::wstring InstallToGame(const GameEntry& entry) noexcept {
     try {
-        const fs::path plugins = PluginFolderPath(entry);
-        const fs::path sounds = plugins / L"Kestrovane" / L"sounds";
-        std::error_code ec;
-        fs::create_directories(sounds, ec);
-        if (ec) {
+        const std::wstring plugins = PluginFolderPath(entry.folder);
+        const std::wstring sounds = JoinPath(plugins, ProductFolderName, SoundsFolderName);
+        if (!CreateFolders(sounds)) {
             return entry.displayName;
         }
-        RemoveFile(plugins / L"Quillon.dll", ec);
-        if (!ExtractResourceToFile(IDR_PLUGIN_DLL, plugins / L"Kestrovane.dll") ||
-            !ExtractResourceToFile(IDR_DOOR_OPEN_WAV, sounds / L"door_open.wav") ||
-            !ExtractResourceToFile(IDR_DOOR_CLOSE_WAV, sounds / L"door_close.wav")) {
+        RemoveFile(JoinPath(plugins, PredecessorFileName));
+        if (!ExtractResourceToFile(IDR_PLUGIN_DLL, JoinPath(plugins, PluginFileName)) ||
+            !ExtractResourceToFile(IDR_DOOR_OPEN_WAV, JoinPath(sounds, DoorOpenSoundName)) ||
+            !ExtractResourceToFile(IDR_DOOR_CLOSE_WAV, JoinPath(sounds, DoorCloseSoundName))) {
             return entry.displayName;
         }
         return {};
@@ -113,12 +108,9 @@ std::wstring InstallToGame(const GameEntry& entry) noexcept {
 // stays registered while any of them still holds the library, so that it can be
 // removed later from the list of installed programs.
 bool PluginLeftInAnyLibrary() {
-    for (const fs::path& library : FindSteamLibraries()) {
+    for (const std::wstring& library : FindSteamLibraries()) {
         for (const GameKind& kind : GameKinds) {
-            const fs::path probe = library / L"steamapps" / L"common" / kind.displayName / L"bin" / L"win_x64" /
-                                   L"plugins" / L"Kestrovane.dll";
-            std::error_code ec;
-            if (fs::exists(probe, ec)) {
+            if (Exists(JoinPath(PluginFolderPath(GameFolderPath(library, kind)), PluginFileName))) {
                 return true;
             }
         }

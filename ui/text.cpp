@@ -4,7 +4,7 @@
 
 // One row per message, one line per language.
 // clang-format off
-const wchar_t* const TextTable[TextIdCount][LanguageCount] = {
+constexpr const wchar_t* TextTable[TextIdCount][LanguageCount] = {
     // 0 InstallerText
     {
         L"Installer", // EN
@@ -267,6 +267,9 @@ const wchar_t* const TextTable[TextIdCount][LanguageCount] = {
     },
 };
 // clang-format on
+// A row too many does not compile; a row too few would leave the last one empty.
+static_assert(TextIdCount == DoneUpdated + 1, "TextIdCount counts the messages");
+static_assert(TextTable[TextIdCount - 1][0] != nullptr, "one row per message");
 
 const wchar_t* LookupText(const TextRow& row, UiLanguage language) noexcept {
     // Compared unsigned, so negative languages fall back as well.

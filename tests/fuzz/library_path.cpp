@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "discovery/library_path.h"
+#include "platform/path.h"
 
 namespace {
 
@@ -33,10 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t half = size / 2;
     std::wstring a = PathFrom(data, half);
     std::wstring b = PathFrom(data + half, size - half);
-    std::wstring na = NormalizeLibraryPath(a);
-    std::wstring nb = NormalizeLibraryPath(b);
-    Check(SameLibraryPath(a, a));
-    Check(SameLibraryPath(na, nb) == SameLibraryPath(nb, na));
-    Check(SameLibraryPath(na, nb) == (na == nb));
+    std::wstring na = NormalPath(a);
+    std::wstring nb = NormalPath(b);
+    Check((SplitPath(na) == SplitPath(nb)) == (na == nb));
     return 0;
 }

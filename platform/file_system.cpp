@@ -1,0 +1,173 @@
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string_view>
+
+#include "platform/path.h"
+
+namespace {
+
+// Attributes only and every sharing mode: a game that holds its files open must not make
+// its folder look unopenable. Backup semantics are what lets CreateFileW open a folder;
+// without FILE_FLAG_OPEN_REPARSE_POINT the open follows links to their target.
+HANDLE OpenForQuery(const std::wstring& path) noexcept {
+    return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// The attributes of what the path finally names. A link's own attributes say nothing
+// about its target, which may be missing or of another kind, so a link is opened.
+bool TargetAttributes(const std::wstring& path, DWORD& attributes) noexcept {
+    attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return true;
+    }
+    HANDLE target = OpenForQuery(path);
+    if (target == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const bool ok = GetFileInformationByHandle(target, &info) != FALSE;
+    CloseHandle(target);
+    attributes = info.dwFileAttributes;
+    return ok;
+}
+
+// 128-bit file ids with a 64-bit volume serial where the system has them: ReFS and Dev
+// Drive volumes do not keep the 64-bit index unique. The older record serves only where
+// the newer query is not supported.
+struct FileIdentity {
+    bool extended = false;
+    ULONGLONG volume = 0;
+    FILE_ID_128 id = {};
+};
+
+bool IsUnsupported(DWORD error) noexcept {
+    return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
+}
+
+bool QueryIdentity(HANDLE file, FileIdentity& identity) noexcept {
+    FILE_ID_INFO info = {};
+    if (GetFileInformationByHandleEx(file, FileIdInfo, &info, sizeof info)) {
+        identity.extended = true;
+        identity.volume = info.VolumeSerialNumber;
+        identity.id = info.FileId;
+        return true;
+    }
+    if (!IsUnsupported(GetLastError())) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION older = {};
+    if (!GetFileInformationByHandle(file, &older)) {
+        return false;
+    }
+    identity.volume = older.dwVolumeSerialNumber;
+    const ULONGLONG index = (ULONGLONG{older.nFileIndexHigh} << 32) | older.nFileIndexLow;
+    std::memcpy(identity.id.Identifier, &index, sizeof index);
+    return true;
+}
+
+bool QueryIdentity(const std::wstring& path, FileIdentity& identity) noexcept {
+    HANDLE file = OpenForQuery(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool ok = QueryIdentity(file, identity);
+    CloseHandle(file);
+    return ok;
+}
+
+} // namespace
+
+bool Exists(const std::wstring& path) noexcept {
+    DWORD attributes = 0;
+    return TargetAttributes(path, attributes);
+}
+
+bool IsDirectory(const std::wstring& path) noexcept {
+    DWORD attributes = 0;
+    return TargetAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// From the deepest folder upwards: in the usual case only the last few elements are
+// missing, so this costs a few calls instead of one per element of the path.
+bool CreateFolders(const std::wstring& path) noexcept {
+    if (CreateDirectoryW(path.c_str(), nullptr)) {
+        return true;
+    }
+    switch (GetLastError()) {
+    case ERROR_ALREADY_EXISTS:
+        return IsDirectory(path);
+    case ERROR_PATH_NOT_FOUND:
+        break;
+    default:
+        return false;
+    }
+    try {
+        const std::wstring parent = ParentPath(path);
+        if (parent.empty() || parent == path || !CreateFolders(parent)) {
+            return false;
+        }
+    } catch (...) {
+        return false;
+    }
+    return CreateDirectoryW(path.c_str(), nullptr) || (GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path));
+}
+
+std::wstring CanonicalPath(const std::wstring& path) noexcept {
+    HANDLE file = OpenForQuery(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::wstring text;
+    try {
+        text.resize(MAX_PATH);
+        for (;;) {
+            const DWORD length = GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
+                                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+            if (length == 0) {
+                text.clear();
+                break;
+            }
+            if (length < text.size()) {
+                text.resize(length);
+                break;
+            }
+            // Too small: the length returned counts the terminating zero.
+            text.resize(length);
+        }
+    } catch (...) {
+        text.clear();
+    }
+    CloseHandle(file);
+    // The system answers in its long-path form; users and the rest of the installer
+    // expect the everyday spelling.
+    constexpr std::wstring_view uncPrefix = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view longPrefix = L"\\\\?\\";
+    try {
+        if (text.starts_with(uncPrefix)) {
+            return L"\\\\" + text.substr(uncPrefix.size());
+        }
+        if (text.starts_with(longPrefix)) {
+            return text.substr(longPrefix.size());
+        }
+    } catch (...) {
+        return {};
+    }
+    return text;
+}
+
+bool SameFile(const std::wstring& a, const std::wstring& b) noexcept {
+    FileIdentity first;
+    FileIdentity second;
+    if (!QueryIdentity(a, first) || !QueryIdentity(b, second)) {
+        return false;
+    }
+    return first.extended == second.extended && first.volume == second.volume &&
+           std::memcmp(first.id.Identifier, second.id.Identifier, sizeof first.id.Identifier) == 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// File-system queries and folder creation with the standard library's meaning under
+// Windows rules, done with Win32 calls. Any error reads as "absent" or "failed".
+#include <string>
+
+// Whether something is there (file, folder or link), following links as the standard
+// status does: a link whose target is missing is absent.
+bool Exists(const std::wstring& path) noexcept;
+
+// Whether the path names a folder, or a link to one.
+bool IsDirectory(const std::wstring& path) noexcept;
+
+// Creates the folder with every missing parent. A folder already there is success;
+// a file in the way is failure.
+bool CreateFolders(const std::wstring& path) noexcept;
+
+// Absolute, links and junctions resolved, every element as stored on disk, no \\?\ prefix
+// (\\?\UNC\ becomes \\). Empty when it cannot be had.
+std::wstring CanonicalPath(const std::wstring& path) noexcept;
+
+// Whether both paths name the same file or folder (same volume and file id). A path
+// that cannot be opened or queried is "different".
+bool SameFile(const std::wstring& a, const std::wstring& b) noexcept;

@@ -1,0 +1,43 @@
+#pragma once
+// Path values are wide strings with the standard library's path meaning under Windows
+// rules: '\' and '/' both separate, a drive "X:" or a server "\\name" is the root name,
+// letter case stays as written. Pure text: no Windows headers, so this also builds and
+// is fuzzed natively.
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A path taken apart. Views point into the text that was split.
+struct PathParts {
+    std::wstring_view rootName;
+    bool rootDirectory = false;
+    std::vector<std::wstring_view> elements; // without "" for runs of separators
+    bool trailingSeparator = false;
+
+    // Element-wise equality, the rule by which Steam libraries are told apart: the same
+    // root name text, both or neither with a root separator, the same elements as exact
+    // (case-sensitive) text, a trailing separator counting as an element of its own.
+    bool operator==(const PathParts&) const = default;
+};
+
+PathParts SplitPath(std::wstring_view path);
+
+// The standard append: a right side with a root directory or another root name
+// replaces the left side (keeping the left root name in the first case); otherwise one
+// '\' goes between the two unless the left side is empty, ends in a separator or is a
+// bare root name ("C:" + "x" is "C:x").
+std::wstring JoinPath(std::wstring_view left, std::wstring_view right);
+
+template <typename... More> std::wstring JoinPath(std::wstring_view left, std::wstring_view right, More... more) {
+    return JoinPath(JoinPath(left, right), more...);
+}
+
+// The standard parent: without the last element and the separators before it; a path
+// with nothing after its root is its own parent, and a trailing separator ends an empty
+// last element ("a\b\" gives "a\b").
+std::wstring ParentPath(std::wstring_view path);
+
+// The lexical normal form: separators become '\', runs of them one, "." elements go and
+// ".." removes the element before it; letter case and a trailing separator stay, and a
+// network path keeps its root name "\\server". In this form equal elements mean equal text.
+std::wstring NormalPath(std::wstring_view path);
