@@ -52,12 +52,17 @@ struct Install : testing::Test {
 TEST_F(Install, FailuresAreNamedTogetherInListOrderAndRegisterNothing) {
     WriteFile(plugins[0] + L"\\Kestrovane", "a file where the product folder goes");
     WriteFile(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav", "a sound a player holds open");
+    // Replaced without a tail of the longer file, hidden or not.
+    const std::wstring sound = plugins[1] + L"\\Kestrovane\\sounds\\door_open.wav";
+    WriteFile(sound, std::string(2 * Payload(L"door_open.wav").size(), 'x'));
+    SetFileAttributesW(sound.c_str(), FILE_ATTRIBUTE_HIDDEN);
     {
         HeldFile player(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav", FILE_SHARE_READ);
         RunInstallSequence();
     }
     EXPECT_EQ(state.statusText, Failed(L"American Truck Simulator, Euro Truck Simulator 2"));
-    EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane.dll"), Payload(L"Kestrovane.dll")); // written before the sound
+    EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane.dll"), Payload(L"Kestrovane.dll")); // written before the sounds
+    EXPECT_EQ(ReadFile(sound), Payload(L"door_open.wav"));
     EXPECT_FALSE(state.finished || Registered() || Exists(temp / L"local\\Kestrovane"));
 
     // An older install is told apart before the entries change: the run that succeeds is an update.
@@ -111,27 +116,22 @@ TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     EXPECT_EQ(ReadFile(copy), ReadFile(own));
-    const std::wstring texts[] = {
-        L"Kestrovane", L"1.10.2", L"Brasvell", L"https://kestrovane.app", copy, L"\"" + copy + L"\" /uninstall"};
-    const wchar_t* names[] = {L"DisplayName", L"DisplayVersion",  L"Publisher", L"URLInfoAbout",
-                              L"DisplayIcon", L"UninstallString", L"NoModify",  L"NoRepair"};
+    const std::wstring values[] = {L"DisplayName", L"Kestrovane", L"DisplayVersion",  L"1.10.2",
+                                   L"Publisher",   L"Brasvell",   L"URLInfoAbout",    L"https://kestrovane.app",
+                                   L"DisplayIcon", copy,          L"UninstallString", L"\"" + copy + L"\" /uninstall",
+                                   L"NoModify",    L"",           L"NoRepair",        L""};
     HKEY key = nullptr;
-    DWORD count = 0, one = 1;
     RegOpenKeyExW(HKEY_CURRENT_USER, UninstallKeyPath, 0, KEY_READ, &key);
-    RegQueryInfoKeyW(key, 0, 0, 0, 0, 0, 0, &count, 0, 0, 0, 0);
-    EXPECT_EQ(count, 8u);
-    for (int i = 0; i < 8; ++i) {
-        const std::string want = i < 6 ? std::string(reinterpret_cast<const char*>(texts[i].c_str()),
-                                                     (texts[i].size() + 1) * sizeof(wchar_t))
-                                       : std::string(reinterpret_cast<const char*>(&one), sizeof one);
-        std::string data(2048, '\0');
+    for (int i = 0; i < 16; i += 2) {
+        std::wstring data(1024, L'\0');
         DWORD type = 0, bytes = 2048;
-        RegQueryValueExW(key, names[i], nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes);
-        EXPECT_EQ(type, i < 6 ? static_cast<DWORD>(REG_SZ) : REG_DWORD) << i;
-        EXPECT_EQ(data.substr(0, bytes), want) << i;
+        RegQueryValueExW(key, values[i].c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes);
+        const bool text = i < 12;
+        EXPECT_EQ(type, text ? DWORD{REG_SZ} : DWORD{REG_DWORD}) << i;
+        // Strings hold exactly one terminating null; both flags are the DWORD 1.
+        EXPECT_EQ(data.substr(0, bytes / 2), text ? values[i + 1] + L'\0' : std::wstring(L"\1\0", 2)) << i;
     }
     RegCloseKey(key);
-
     UnregisterUninstallEntry();
     EXPECT_FALSE(Registered());
     EXPECT_TRUE(Exists(copy)) << "the copy goes at the next restart";
@@ -142,15 +142,6 @@ TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
                  pending.data(), &bytes);
     const std::wstring copyThenFolder = L"\\??\\" + copy + L'\0' + L'\0' + L"\\??\\" + folder + L'\0' + L'\0';
     EXPECT_NE(pending.find(copyThenFolder), std::wstring::npos);
-}
-
-TEST_F(Install, ExtractionReplacesALongerHiddenFile) {
-    const std::wstring sound = temp / L"door_open.wav";
-    WriteFile(sound, std::string(2 * Payload(L"door_open.wav").size(), 'x'));
-    SetFileAttributesW(sound.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(ExtractResourceToFile(IDR_DOOR_OPEN_WAV, sound));
-    EXPECT_EQ(ReadFile(sound), Payload(L"door_open.wav"));
-    EXPECT_FALSE(ExtractResourceToFile(IDR_DOOR_OPEN_WAV, temp / L"missing\\door_open.wav"));
 }
 
 TEST_F(Install, RoundsOfInstallAndUninstallHoldNoHandles) {

@@ -14,13 +14,7 @@
 namespace {
 
 GameEntry Entry(bool present, const wchar_t* version, bool old = false, bool checked = true) {
-    GameEntry entry;
-    entry.displayName = L"Euro Truck Simulator 2";
-    entry.pluginPresent = present;
-    entry.installedVersion = version;
-    entry.oldPluginPresent = old;
-    entry.checked = checked;
-    return entry;
+    return {L"Euro Truck Simulator 2", L"eurotrucks2.exe", L"C:\\ETS2", checked, present, version, old};
 }
 
 TEST(Versions, ScannedLikeFormattedInputAndComparedAsOneNumber) {
@@ -40,13 +34,12 @@ TEST(Versions, ScannedLikeFormattedInputAndComparedAsOneNumber) {
 }
 
 TEST(Versions, ButtonLabelFromTheCheckedGamesOnly) {
-    GameEntry missing = Entry(false, L""), old = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2");
-    GameEntry uncheckedOld = Entry(true, L"1.9.12", false, false);
+    const GameEntry missing = Entry(false, L""), old = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2");
     EXPECT_EQ(ButtonLabelIdFor({}), InstallLabel);
     EXPECT_EQ(ButtonLabelIdFor({same, old, missing}), InstallLabel);
     EXPECT_EQ(ButtonLabelIdFor({same, old}), UpdateLabel);
     EXPECT_EQ(ButtonLabelIdFor({same, Entry(true, L"2.0.0")}), ReinstallLabel);
-    EXPECT_EQ(ButtonLabelIdFor({same, uncheckedOld}), ReinstallLabel);
+    EXPECT_EQ(ButtonLabelIdFor({same, Entry(true, L"1.9.12", false, false)}), ReinstallLabel);
     EXPECT_EQ(MainButtonLabelId(false, true, {old}), UninstallLabel);
     EXPECT_EQ(MainButtonLabelId(true, true, {old}), CloseLabel);
 }
