@@ -30,23 +30,16 @@ struct Discovery : testing::Test {
         }
         return folder;
     }
-    static std::vector<std::wstring> Libraries() {
-        std::vector<std::wstring> libraries;
-        for (const auto& library : FindSteamLibraries()) {
-            libraries.push_back(library);
-        }
-        return libraries;
-    }
 };
 
 TEST_F(Discovery, SteamFolderFromTheUserValueElseTheMachineValue) {
     RegistrySandbox::SetText(registry.machine, L"SOFTWARE\\WOW6432Node\\Valve\\Steam", L"InstallPath", temp / L"M");
-    EXPECT_EQ(Libraries(), std::vector<std::wstring>{temp / L"M"});
+    EXPECT_EQ(FindSteamLibraries(), std::vector<std::wstring>{temp / L"M"});
     // A value of another type reads as missing; a user value that reads wins.
     RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U", REG_MULTI_SZ);
-    EXPECT_EQ(Libraries(), std::vector<std::wstring>{temp / L"M"});
+    EXPECT_EQ(FindSteamLibraries(), std::vector<std::wstring>{temp / L"M"});
     RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U");
-    EXPECT_EQ(Libraries(), std::vector<std::wstring>{temp / L"U"});
+    EXPECT_EQ(FindSteamLibraries(), std::vector<std::wstring>{temp / L"U"});
 }
 
 // Steam's own folder first, then each library once by its normalised text; each library's
@@ -54,18 +47,12 @@ TEST_F(Discovery, SteamFolderFromTheUserValueElseTheMachineValue) {
 TEST_F(Discovery, LibrariesInFileOrderAndGamesListedOnce) {
     const std::wstring steam = temp / L"Steam", lib = temp / L"Lib";
     RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", steam);
-    std::string file = "\"libraryfolders\"\r\n{\r\n";
-    std::wstring forward = lib;
-    std::replace(forward.begin(), forward.end(), L'\\', L'/');
-    for (const std::wstring& value : {lib, forward, lib + L"\\x\\..\\..\\Lib", steam, std::wstring(L"D:")}) {
-        std::string text;
-        for (wchar_t c : value) {
-            text += c == L'\\' ? "\\\\" : std::string(1, static_cast<char>(c));
-        }
-        file += "\t\t\"path\"\t\t\"" + text + "\"\r\n";
-    }
-    WriteFile(steam + L"\\steamapps\\libraryfolders.vdf", file);
-    EXPECT_EQ(Libraries(), (std::vector<std::wstring>{steam, lib, L"D:"}));
+    std::string lib8(lib.begin(), lib.end()), steam8(steam.begin(), steam.end());
+    std::replace(lib8.begin(), lib8.end(), '\\', '/');
+    WriteFile(steam + L"\\steamapps\\libraryfolders.vdf", "\"path\" \"" + lib8 + "\"\n\"path\" \"" + lib8 +
+                                                              "//x/../../Lib\"\n\"path\" \"" + steam8 +
+                                                              "\"\n\"path\" \"D:\"\n");
+    EXPECT_EQ(FindSteamLibraries(), (std::vector<std::wstring>{steam, lib, L"D:"}));
 
     Game(lib, 1);
     Game(lib, 0, L"plugin-1.9.12.dll");
