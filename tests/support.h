@@ -52,10 +52,8 @@ struct RegistrySandbox {
     HKEY user = nullptr;
     HKEY machine = nullptr;
     explicit RegistrySandbox(const std::wstring& localAppData = L"") {
-        RegCreateKeyExW(HKEY_CURRENT_USER, (name + L"\\U").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &user,
-                        nullptr);
-        RegCreateKeyExW(HKEY_CURRENT_USER, (name + L"\\M").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &machine,
-                        nullptr);
+        RegCreateKeyW(HKEY_CURRENT_USER, (name + L"\\U").c_str(), &user);
+        RegCreateKeyW(HKEY_CURRENT_USER, (name + L"\\M").c_str(), &machine);
         if (!localAppData.empty()) {
             SetText(user, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
                     L"Local AppData", localAppData);
@@ -89,11 +87,10 @@ struct HeldFile {
 // counters with 0, so there the handle table is probed value by value, and the GDI table
 // by index (Wine accepts a GDI handle without its generation bits).
 inline int CountHandles() {
-    DWORD count = 0;
+    DWORD count = 0, flags = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) {
         return static_cast<int>(count);
     }
-    DWORD flags = 0;
     for (ULONG_PTR value = 4; value < 16384; value += 4) {
         count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
     }
@@ -101,10 +98,10 @@ inline int CountHandles() {
 }
 
 inline int CountGdiObjects() {
-    int count = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
-    if (count > 0) {
-        return count;
+    if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) {
+        return static_cast<int>(count);
     }
+    int count = 0;
     for (ULONG_PTR index = 1; index < 65536; ++index) {
         count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) ? 1 : 0;
     }
