@@ -8,7 +8,6 @@
 #include "install/registration.h"
 #include "install/removal.h"
 #include "install/sequences.h"
-#include "res/resource_ids.h"
 #include "support.h"
 
 namespace {
