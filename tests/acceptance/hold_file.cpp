@@ -13,6 +13,5 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
     while (std::getchar() != EOF) {
     }
-    FreeLibrary(plugin);
     return 0;
 }

@@ -4,14 +4,13 @@
 add_executable(kv_hold_file ${CMAKE_SOURCE_DIR}/tests/acceptance/hold_file.cpp)
 target_link_options(kv_hold_file PRIVATE -municode)
 
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(_runner ${CMAKE_SOURCE_DIR}/tests/acceptance/acceptance.py)
-execute_process(COMMAND ${Python3_EXECUTABLE} ${_runner} OUTPUT_VARIABLE _scenarios)
+execute_process(COMMAND ${KV_PYTHON} ${_runner} OUTPUT_VARIABLE _scenarios)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_runner})
 string(REGEX MATCHALL "[a-z0-9_]+" _scenarios "${_scenarios}")
 foreach(_scenario ${_scenarios})
     add_test(NAME acceptance.${_scenario}
-             COMMAND ${Python3_EXECUTABLE} ${_runner} --exe $<TARGET_FILE:Kestrovane-Setup>
+             COMMAND ${KV_PYTHON} ${_runner} --exe $<TARGET_FILE:Kestrovane-Setup>
                      --payload ${KV_PAYLOAD_DIR} --testdata ${KV_TESTDATA_DIR}
                      --hold $<TARGET_FILE:kv_hold_file> --shots ${CMAKE_BINARY_DIR}/acceptance ${_scenario})
     set_tests_properties(acceptance.${_scenario} PROPERTIES RUN_SERIAL TRUE TIMEOUT 120 LABELS acceptance)
