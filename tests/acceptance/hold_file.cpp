@@ -1,19 +1,17 @@
-// Stands in for a running game: keeps a file open (as a game keeps its loaded plug-in)
-// until the release file appears, or at most a minute.
+// Stands in for a running game: loads the plug-in library as the game does, says so on its
+// output, and keeps it loaded until its input closes. Exits with 1 if it cannot load it.
 #include <windows.h>
 
+#include <cstdio>
+
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) {
-        return 2;
-    }
-    HANDLE file = CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    HMODULE plugin = argc == 2 ? LoadLibraryW(argv[1]) : nullptr;
+    if (!plugin) {
         return 1;
     }
-    for (int i = 0; i < 600 && GetFileAttributesW(argv[2]) == INVALID_FILE_ATTRIBUTES; ++i) {
-        Sleep(100);
+    std::puts("loaded");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
     }
-    CloseHandle(file);
     return 0;
 }

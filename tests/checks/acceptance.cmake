@@ -4,22 +4,14 @@
 add_executable(kv_hold_file ${CMAKE_SOURCE_DIR}/tests/acceptance/hold_file.cpp)
 target_link_options(kv_hold_file PRIVATE -municode)
 
-file(READ ${CMAKE_SOURCE_DIR}/install/sequences.cpp _sequences)
-if(_sequences MATCHES "Placeholder")
-    return()
-endif()
-
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(_runner ${CMAKE_SOURCE_DIR}/tests/acceptance/acceptance.py)
-execute_process(COMMAND ${Python3_EXECUTABLE} ${_runner} --list
-                OUTPUT_VARIABLE _scenarios OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${KV_PYTHON} ${_runner} OUTPUT_VARIABLE _scenarios)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_runner})
-string(REPLACE "\n" ";" _scenarios "${_scenarios}")
+string(REGEX MATCHALL "[a-z0-9_]+" _scenarios "${_scenarios}")
 foreach(_scenario ${_scenarios})
     add_test(NAME acceptance.${_scenario}
-             COMMAND ${Python3_EXECUTABLE} ${_runner} --exe $<TARGET_FILE:Kestrovane-Setup>
+             COMMAND ${KV_PYTHON} ${_runner} --exe $<TARGET_FILE:Kestrovane-Setup>
                      --payload ${KV_PAYLOAD_DIR} --testdata ${KV_TESTDATA_DIR}
-                     --hold $<TARGET_FILE:kv_hold_file> --shots ${CMAKE_BINARY_DIR}/acceptance
-                     ${_scenario})
-    set_tests_properties(acceptance.${_scenario} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180 LABELS acceptance)
+                     --hold $<TARGET_FILE:kv_hold_file> --shots ${CMAKE_BINARY_DIR}/acceptance ${_scenario})
+    set_tests_properties(acceptance.${_scenario} PROPERTIES RUN_SERIAL TRUE TIMEOUT 120 LABELS acceptance)
 endforeach()
