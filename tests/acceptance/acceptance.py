@@ -199,7 +199,8 @@ class App:
 def full_install(libraries, dpi):
     reg_import(DESKTOP, '"LogPixels"=dword:%08x' % dpi)
     app = App(OPT.exe)
-    check(app.geometry()[2:] == (int(640 * dpi / 96 + 0.5), int(500 * dpi / 96 + 0.5)), "window size at %d dpi" % dpi)
+    w, h = int(640 * dpi / 96 + 0.5), int(500 * dpi / 96 + 0.5)  # centred on the 1920 x 1080 screen
+    check(app.geometry() == ((1920 - w) // 2, (1080 - h) // 2, w, h), "window place at %d dpi" % dpi)
     app.see(lambda shot: shot.card(0, True) and shot.card(1, True) and not shot.card(2, True), "not two ticked cards")
     app.press(SUCCESS, "no success after Install")
     installed(plugins(libraries[0], ATS), plugins(libraries[1], ETS))
