@@ -75,22 +75,7 @@ TEST_F(Install, FailuresAreNamedTogetherInListOrderAndRegisterNothing) {
     EXPECT_EQ(state.games[1].installedVersion, L"1.10.2");
 }
 
-TEST_F(Install, RunningGameIsNamedAndStopsTheRunBeforeAnyWrite) {
-    WriteFile(plugins[1] + L"\\Kestrovane.dll", "MZ loaded");
-    {
-        HeldFile game(plugins[1] + L"\\Kestrovane.dll", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        EXPECT_TRUE(IsPluginFileLocked(state.games[1]));
-        RunInstallSequence();
-    }
-    EXPECT_EQ(state.statusText, GetText(CloseGameFirst) + state.games[1].displayName);
-    EXPECT_FALSE(Exists(plugins[0]));
-    // Missing, or not openable for a reason other than sharing: not running.
-    EXPECT_FALSE(IsPluginFileLocked(state.games[0]));
-    WriteFile(plugins[0] + L"\\Kestrovane.dll\\inside", "a folder named like the library");
-    EXPECT_FALSE(IsPluginFileLocked(state.games[0]));
-}
-
-TEST_F(Install, UninstallLetsTheLibraryDecideAndKeepsOthersFiles) {
+TEST_F(Install, UninstallRefusedForARunningGameThenLetsTheLibraryDecide) {
     for (const std::wstring& folder : plugins) {
         WriteFile(folder + L"\\Kestrovane\\sounds\\door_open.wav", "RIFF");
         WriteFile(folder + L"\\Quillon.dll", "not ours to remove");
@@ -100,6 +85,13 @@ TEST_F(Install, UninstallLetsTheLibraryDecideAndKeepsOthersFiles) {
     SetFileAttributesW((plugins[1] + L"\\Kestrovane.dll").c_str(), FILE_ATTRIBUTE_READONLY);
     RegisterUninstallEntry();
     state.uninstallMode = true;
+    {
+        HeldFile game(plugins[1] + L"\\Kestrovane.dll", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        RunUninstallSequence();
+    }
+    EXPECT_EQ(state.statusText, GetText(CloseGameFirst) + state.games[1].displayName);
+    EXPECT_TRUE(Exists(plugins[0] + L"\\Kestrovane\\sounds\\door_open.wav") && Exists(plugins[1] + L"\\Kestrovane"));
+    // Neither a folder in the library's place nor a read-only library is a running game.
     RunUninstallSequence();
     EXPECT_EQ(state.statusText, Failed(L"American Truck Simulator"));
     EXPECT_TRUE(Exists(plugins[0] + L"\\Kestrovane\\sounds\\door_open.wav"));
