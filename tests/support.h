@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace kvtest {
 
 inline std::wstring UniqueName() {
@@ -23,10 +25,6 @@ inline void WriteFile(const std::wstring& file, const std::string& content) {
 inline std::string ReadFile(const std::wstring& file) {
     std::ifstream in(std::filesystem::path(file), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A fresh folder under the temp folder, removed with everything in it afterwards.
@@ -84,17 +82,15 @@ struct HeldFile {
 };
 
 // Live kernel handles and GDI objects of this process. Wine answers the system's own
-// counters with 0, so there the handle table is probed value by value, and the GDI table
+// counters with 0: the handle table is probed value by value, and under Wine the GDI table
 // by index (Wine accepts a GDI handle without its generation bits).
 inline int CountHandles() {
-    DWORD count = 0, flags = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) {
-        return static_cast<int>(count);
-    }
+    int count = 0;
+    DWORD flags = 0;
     for (ULONG_PTR value = 4; value < 16384; value += 4) {
         count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
     }
-    return static_cast<int>(count);
+    return count;
 }
 
 inline int CountGdiObjects() {
