@@ -7,7 +7,6 @@
 #include "app/state.h"
 #include "discovery/folder_dialog.h"
 #include "discovery/game_folder.h"
-#include "discovery/library_file.h"
 #include "discovery/steam_libraries.h"
 #include "support.h"
 
@@ -47,13 +46,14 @@ TEST_F(Discovery, SteamFolderFromTheUserValueElseTheMachineValue) {
 TEST_F(Discovery, LibrariesInFileOrderAndGamesListedOnce) {
     const std::wstring steam = temp / L"Steam", lib = temp / L"Lib";
     RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", steam);
+    // Forward slashes, a run of them and dot elements; a value across the reader's 64 KiB
+    // chunks; UTF-8 text; nothing after the Ctrl+Z that ends text-mode reading.
     std::string lib8(lib.begin(), lib.end()), steam8(steam.begin(), steam.end());
     std::replace(lib8.begin(), lib8.end(), '\\', '/');
-    WriteFile(steam + L"\\steamapps\\libraryfolders.vdf", "\"path\" \"" + lib8 + "\"\n\"path\" \"" + lib8 +
-                                                              "//x/../../Lib\"\n\"path\" \"" + steam8 +
-                                                              "\"\n\"path\" \"D:\"\n");
-    EXPECT_EQ(FindSteamLibraries(), (std::vector<std::wstring>{steam, lib, L"D:"}));
-
+    WriteFile(steam + L"\\steamapps\\libraryfolders.vdf",
+              std::string(65536 - 10, ' ') + "\"path\" \"" + lib8 + "\"\r\n\"path\" \"" + lib8 +
+                  "//x/../../Lib\"\n\"path\" \"" + steam8 + "\"\n\"path\" \"D:\\\\Spi\xC3\xA9l\"\x1A\n\"path\" \"E:\"");
+    EXPECT_EQ(FindSteamLibraries(), (std::vector<std::wstring>{steam, lib, L"D:\\Spi\u00E9l"}));
     Game(lib, 1);
     Game(lib, 0, L"plugin-1.9.12.dll");
     Game(steam, 1);
@@ -63,18 +63,6 @@ TEST_F(Discovery, LibrariesInFileOrderAndGamesListedOnce) {
     EXPECT_EQ(state.games[1].displayName, L"American Truck Simulator");
     EXPECT_EQ(state.games[1].installedVersion, L"1.9.12");
     EXPECT_EQ(state.games[2].exeName, L"eurotrucks2.exe");
-}
-
-TEST_F(Discovery, LibraryFileReadAsTextWhateverItsChunks) {
-    // A value split across the reader's 64 KiB chunks, UTF-8 text, a lone carriage return
-    // kept, and nothing after the Ctrl+Z that ends text-mode reading.
-    const std::string filler(65536 - 10, ' ');
-    WriteFile(temp / L"l.vdf",
-              filler + "\"path\" \"C:\\\\Spi\xC3\xA9l\"\n\"path\" \"a\r\"x\"\r\n\"path\" \"b\"\x1A\n\"path\" \"c\"");
-    EXPECT_EQ(ReadLibraryFolderPaths(temp / L"l.vdf"), (std::vector<std::wstring>{L"C:\\Spi\u00E9l", L"a\r\"x", L"b"}));
-    WriteFile(temp / L"m.vdf", "\"path\" \"last line without a feed\"");
-    EXPECT_EQ(ReadLibraryFolderPaths(temp / L"m.vdf"), std::vector<std::wstring>{L"last line without a feed"});
-    EXPECT_TRUE(ReadLibraryFolderPaths(temp.path).empty());
 }
 
 TEST_F(Discovery, GameFolderRecognisedByItsExecutable) {
@@ -95,10 +83,7 @@ TEST_F(Discovery, GameFolderRecognisedByItsExecutable) {
     ASSERT_TRUE(ScanGameFolder(renamed, entry));
     EXPECT_TRUE(entry.pluginPresent);
     EXPECT_EQ(entry.installedVersion, L"");
-    GameEntry untouched;
-    untouched.displayName = L"kept";
-    EXPECT_FALSE(ScanGameFolder(renamed + L"\\bin", untouched));
-    EXPECT_EQ(untouched.displayName, L"kept");
+    EXPECT_FALSE(ScanGameFolder(renamed + L"\\bin", entry));
 }
 
 // The chosen folder, its grandparent, then its parent; an already listed game is not added twice.
