@@ -31,21 +31,13 @@ struct Discovery : testing::Test {
     }
 };
 
-TEST_F(Discovery, SteamFolderFromTheUserValueElseTheMachineValue) {
-    RegistrySandbox::SetText(registry.machine, L"SOFTWARE\\WOW6432Node\\Valve\\Steam", L"InstallPath", temp / L"M");
-    EXPECT_EQ(FindSteamLibraries(), std::vector<std::wstring>{temp / L"M"});
-    // A value of another type reads as missing; a user value that reads wins.
-    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U", REG_MULTI_SZ);
-    EXPECT_EQ(FindSteamLibraries(), std::vector<std::wstring>{temp / L"M"});
-    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U");
-    EXPECT_EQ(FindSteamLibraries(), std::vector<std::wstring>{temp / L"U"});
-}
-
 // Steam's own folder first, then each library once by its normalised text; each library's
 // games in table order.
 TEST_F(Discovery, LibrariesInFileOrderAndGamesListedOnce) {
     const std::wstring steam = temp / L"Steam", lib = temp / L"Lib";
-    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", steam);
+    // The user's value of another type reads as missing: the machine's value is taken.
+    RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", temp / L"U", REG_MULTI_SZ);
+    RegistrySandbox::SetText(registry.machine, L"SOFTWARE\\WOW6432Node\\Valve\\Steam", L"InstallPath", steam);
     // Forward slashes, a run of them and dot elements; a value across the reader's 64 KiB
     // chunks; UTF-8 text; nothing after the Ctrl+Z that ends text-mode reading.
     std::string lib8(lib.begin(), lib.end()), steam8(steam.begin(), steam.end());

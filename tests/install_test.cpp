@@ -54,10 +54,10 @@ TEST_F(Install, FailuresAreNamedTogetherInListOrderAndRegisterNothing) {
     const std::wstring sound = plugins[1] + L"\\Kestrovane\\sounds\\door_open.wav";
     WriteFile(sound, std::string(2 * Payload(L"door_open.wav").size(), 'x'));
     SetFileAttributesW(sound.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    {
-        HeldFile player(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav", FILE_SHARE_READ);
-        RunInstallSequence();
-    }
+    HANDLE player = CreateFileW((plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    RunInstallSequence();
+    CloseHandle(player);
     EXPECT_EQ(state.statusText, Failed(L"American Truck Simulator, Euro Truck Simulator 2"));
     EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane.dll"), Payload(L"Kestrovane.dll")); // written before the sounds
     EXPECT_EQ(ReadFile(sound), Payload(L"door_open.wav"));
@@ -84,10 +84,11 @@ TEST_F(Install, UninstallRefusedForARunningGameThenLetsTheLibraryDecide) {
     SetFileAttributesW((plugins[1] + L"\\Kestrovane.dll").c_str(), FILE_ATTRIBUTE_READONLY);
     RegisterUninstallEntry();
     state.uninstallMode = true;
-    {
-        HeldFile game(plugins[1] + L"\\Kestrovane.dll", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        RunUninstallSequence();
-    }
+    HANDLE game =
+        CreateFileW((plugins[1] + L"\\Kestrovane.dll").c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    RunUninstallSequence(); // the game has its plug-in open, whatever sharing it allows
+    CloseHandle(game);
     EXPECT_EQ(state.statusText, GetText(CloseGameFirst) + state.games[1].displayName);
     EXPECT_TRUE(Exists(plugins[0] + L"\\Kestrovane\\sounds\\door_open.wav") && Exists(plugins[1] + L"\\Kestrovane"));
     // Neither a folder in the library's place nor a read-only library is a running game.

@@ -11,11 +11,8 @@
 
 namespace kvtest {
 
-inline std::wstring UniqueName() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return L"kv" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(now.QuadPart);
-}
+// One at a time in a process: each is removed before the next test makes its own.
+inline const std::wstring Unique = L"kv-test-" + std::to_wstring(GetCurrentProcessId());
 
 inline void WriteFile(const std::wstring& file, const std::string& content) {
     std::filesystem::create_directories(std::filesystem::path(file).parent_path());
@@ -33,7 +30,7 @@ struct TempFolder {
     TempFolder() {
         wchar_t temp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH + 1, temp);
-        path = temp + UniqueName();
+        path = temp + Unique;
         CreateDirectoryW(path.c_str(), nullptr);
     }
     ~TempFolder() {
@@ -46,7 +43,7 @@ struct TempFolder {
 // HKEY_CURRENT_USER (and HKEY_LOCAL_MACHINE unless a local application data folder is
 // given) of this process point at private keys; that folder at a test folder.
 struct RegistrySandbox {
-    std::wstring name = L"Software\\" + UniqueName();
+    std::wstring name = L"Software\\" + Unique;
     HKEY user = nullptr;
     HKEY machine = nullptr;
     explicit RegistrySandbox(const std::wstring& localAppData = L"") {
@@ -71,14 +68,6 @@ struct RegistrySandbox {
                         DWORD type = REG_SZ) {
         RegSetKeyValueW(root, key, value, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
-};
-
-// A running game or a media player: the file open in this process with the given sharing.
-struct HeldFile {
-    HANDLE handle;
-    HeldFile(const std::wstring& file, DWORD share)
-        : handle(CreateFileW(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldFile() { CloseHandle(handle); }
 };
 
 // Live kernel handles and GDI objects of this process. Wine answers the system's own

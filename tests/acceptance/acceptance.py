@@ -74,14 +74,15 @@ def copies():
     return list(DRIVE_C.glob("users/*/AppData/Local/Kestrovane"))
 
 
-# The one starting state: no games, no installer copy, nothing registered or queued, 96 dpi.
+# The one starting state: no games, no installer copy, nothing registered or queued, 96 dpi;
+# the machine-wide Steam value leads nowhere, so the user's value must come first.
 def reset():
     shutil.rmtree(unix(BASE), ignore_errors=True)
     for folder in copies():
         shutil.rmtree(folder)
     reg_import("[-%s]" % UNINSTALL, "[%s]" % SESSION, '"PendingFileRenameOperations"=-',
                r"[HKEY_CURRENT_USER\Software\Valve\Steam]", '"SteamPath"=-', DESKTOP, '"LogPixels"=dword:00000060',
-               r"[HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Valve\Steam]", '"InstallPath"=-',
+               r"[HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Valve\Steam]", '"InstallPath"="C:\\\\nowhere"',
                # Xvfb has no window manager; for a managed window Wine waits 2 s for one at every close.
                r"[HKEY_CURRENT_USER\Software\Wine\AppDefaults\Kestrovane-Setup.exe\X11 Driver]", '"Managed"="N"')
 

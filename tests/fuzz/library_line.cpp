@@ -22,13 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!FindPathValue(line, raw)) {
         return 0;
     }
-    const size_t start = static_cast<size_t>(raw.data() - line.data());
-    Check(start > 0 && start + raw.size() < line.size());
-    Check(line[start - 1] == '"' && line[start + raw.size()] == '"');
-    Check(line.substr(start + raw.size() + 1).find('"') == std::string_view::npos);
-    const size_t key = line.find("\"path\"");
-    Check(key != std::string_view::npos && line.find('"', key + 6) == start - 1);
-
+    const size_t start = static_cast<size_t>(raw.data() - line.data()), key = line.find("\"path\"");
+    Check(key != std::string_view::npos && line.find('"', key + 6) + 1 == start); // the first quote after the key
+    Check(line.rfind('"') == start + raw.size());                                 // the line's last quote
     const std::string collapsed = CollapseBackslashes(raw);
     Check(collapsed.size() <= raw.size() && collapsed.size() >= (raw.size() + 1) / 2);
     std::string doubled;
