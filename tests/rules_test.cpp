@@ -70,7 +70,6 @@ TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
 TEST(Texts, ComposedFromTheTableWithTheirJoiners) {
     EXPECT_EQ(RowStatusText(Entry(true, L""), 3).text,
               GetText(InstalledWord, 3) + std::wstring(L"  \u2192  ") + GetText(UpdateTo, 3) + L" v1.10.2");
-    EXPECT_EQ(SubtitleText(1), GetText(InstallerText, 1) + std::wstring(L"  \u00B7  v1.10.2"));
     // The hint follows the button until a status is set; none in uninstall mode or when finished.
     std::vector<GameEntry> games = {Entry(true, L"1.10.2"), Entry(false, L"", false, false)};
     EXPECT_EQ(StatusLineText(L"", StatusColorInfo, false, false, games, 4).text, GetText(HintReinstall, 4));
@@ -94,7 +93,6 @@ TEST(Layout, EdgesOfSeparatelyScaledTerms) {
         {[](float s) { return KnobRect(0, true, s); }, 1.5f, {859, 266, 886, 293}},
         {[](float s) { return KnobRect(0, false, s); }, 1.25f, {689, 222, 711, 244}},
         {[](float s) { return LanguagePillRect(3, s); }, 1.5f, {650, 41, 694, 73}},
-        {[](float s) { return EmptyListTextRect(s); }, 1.25f, {58, 188, 742, 278}},
         {[](float s) { return WebLinkRect(s); }, 1.25f, {35, 576, 563, 603}}, // the halves truncate
         {[](float s) { return RowStatusRect(0, s, 100); }, 1.5f, {69 + 21 + 100, 243, 798, 282}},
     };
