@@ -10,10 +10,6 @@
 #include "discovery/steam_libraries.h"
 #include "support.h"
 
-namespace {
-
-using namespace kvtest;
-
 struct Discovery : testing::Test {
     TempFolder temp;
     RegistrySandbox registry;
@@ -92,5 +88,3 @@ TEST_F(Discovery, ChosenFolderFoundFromTheGameOrItsBinFolders) {
     EXPECT_EQ(state.games.size(), 2u);
     EXPECT_EQ(state.statusText, GetText(NotAGameFolder));
 }
-
-} // namespace

@@ -10,10 +10,6 @@
 #include "install/sequences.h"
 #include "support.h"
 
-namespace {
-
-using namespace kvtest;
-
 const wchar_t SessionManager[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
 // Two games in one Steam library, the registry and the installer copy's folder private.
@@ -148,5 +144,3 @@ TEST_F(Install, RoundsOfInstallAndUninstallHoldNoHandles) {
     }
     EXPECT_EQ(CountHandles(), handles);
 }
-
-} // namespace

@@ -9,8 +9,6 @@
 #include "platform/path.h"
 #include "support.h"
 
-namespace {
-
 using std::filesystem::path;
 
 TEST(PathRules, NormalFormParentAndJoinAsTheStandardLibrary) {
@@ -47,7 +45,7 @@ TEST(FileSystem, LinksAreFollowedForStatusAndNeverOnRemoval) {
 }
 
 TEST(FileSystem, RemovalIdentityAndFolderCreation) {
-    kvtest::TempFolder temp;
+    TempFolder temp;
     const std::wstring folder = temp / L"Mixed Case\\sounds", file = JoinPath(folder, L"Kestrovane.dll");
     EXPECT_TRUE(CreateFolders(folder));
     EXPECT_TRUE(CreateFolders(folder + L"\\"));
@@ -55,12 +53,10 @@ TEST(FileSystem, RemovalIdentityAndFolderCreation) {
     EXPECT_TRUE(SameFile(LinkFixture(L"library"), LinkFixture(L"library-link")));
     EXPECT_FALSE(SameFile(folder, ParentPath(folder)));
     EXPECT_FALSE(SameFile(folder + L"\\missing", folder + L"\\missing"));
-    kvtest::WriteFile(file, "MZ");
+    WriteFile(file, "MZ");
     EXPECT_FALSE(CreateFolders(file));
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(RemoveFile(file));
     EXPECT_FALSE(Exists(file));
     EXPECT_TRUE(RemoveFile(file)); // a missing file is no error
 }
-
-} // namespace

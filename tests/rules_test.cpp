@@ -11,8 +11,6 @@
 #include "ui/layout.h"
 #include "ui/screen_text.h"
 
-namespace {
-
 GameEntry Entry(bool present, const wchar_t* version, bool old = false, bool checked = true) {
     return {L"Euro Truck Simulator 2", L"eurotrucks2.exe", L"C:\\ETS2", checked, present, version, old};
 }
@@ -127,5 +125,3 @@ TEST(Layout, ClickRoutingOrder) {
     EXPECT_EQ(route({1.0f, 1, true, false}, 300, 180), 0); // cards are inert once finished
     EXPECT_EQ(route({1.0f, 1, true, false}, 330, 30), Language + 0);
 }
-
-} // namespace

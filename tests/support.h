@@ -9,8 +9,6 @@
 
 #include "platform/file_system.h"
 
-namespace kvtest {
-
 // One at a time in a process: each is removed before the next test makes its own.
 inline const std::wstring Unique = L"kv-test-" + std::to_wstring(GetCurrentProcessId());
 
@@ -92,5 +90,3 @@ inline int CountGdiObjects() {
     }
     return count;
 }
-
-} // namespace kvtest

@@ -7,8 +7,6 @@
 #include "support.h"
 #include "ui/theme.h"
 
-namespace {
-
 LRESULT Send(UINT message, WPARAM wParam, int x, int y) {
     return SendMessageW(state.window, message, wParam, MAKELPARAM(static_cast<short>(x), static_cast<short>(y)));
 }
@@ -43,7 +41,7 @@ TEST(Window, WhatXInputCannotSend) {
     // Painting covers every pixel, so erasing is refused; no paint or font change keeps a GDI object.
     EXPECT_EQ(Send(WM_ERASEBKGND, 0, 0, 0), 1);
     RedrawWindow(state.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int gdiObjects = kvtest::CountGdiObjects();
+    const int gdiObjects = CountGdiObjects();
     for (int i = 0; i < 1000; ++i) {
         state.language = i % LanguageCount;
         state.finished = i % 3 == 0;
@@ -55,7 +53,7 @@ TEST(Window, WhatXInputCannotSend) {
         }
         RedrawWindow(state.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
-    EXPECT_EQ(kvtest::CountGdiObjects(), gdiObjects);
+    EXPECT_EQ(CountGdiObjects(), gdiObjects);
 
     // Only the vertical DPI counts; the window takes its own size at the suggested corner.
     RECT suggested = {300, 200, 301, 201}, placed;
@@ -69,5 +67,3 @@ TEST(Window, WhatXInputCannotSend) {
     EXPECT_TRUE(GetUpdateRect(state.window, nullptr, FALSE));
     EXPECT_EQ(Send(WM_NCHITTEST, 0, 300 + 100, 200 + 137), HTCAPTION);
 }
-
-} // namespace
