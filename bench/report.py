@@ -11,7 +11,9 @@ import subprocess
 BEGIN = "<!-- measured:begin (written by bench/run.sh) -->"
 END = "<!-- measured:end -->"
 
-WINDOW_TARGETS = {"1": 1.10, "256": 1.25}
+# Time to window: no worse than the run before the platform layer, with the aims beside.
+WINDOW_TARGETS = {"1": (1.12, 1.05), "256": (1.30, 1.15)}
+SIZE_TARGET = 750_000
 PAINT_TARGET_US = 1000.0
 INSTALL_TARGET = 1.5
 
@@ -79,7 +81,8 @@ def size_part(exe, payload):
     row("… of which payload: plug-in library + two sounds", payload_bytes)
     row("… of which icon group", files["kestrovane.ico"])
     row("… of which manifest, version resource, directory", max(0, rsrc - payload_bytes - files["kestrovane.ico"]))
-    lines += ["", f"Stand-in plug-in `Kestrovane.dll`: {files['Kestrovane.dll']:,} bytes; "
+    lines += ["", f"Target: the whole exe at most {SIZE_TARGET:,} bytes: {verdict(total <= SIZE_TARGET)}.",
+              "", f"Stand-in plug-in `Kestrovane.dll`: {files['Kestrovane.dll']:,} bytes; "
               f"`door_open.wav` {files['door_open.wav']:,} bytes; `door_close.wav` {files['door_close.wav']:,} bytes.",
               ""]
     return lines
@@ -103,8 +106,9 @@ def window_part(stats, info, setups):
         ratio = inst["median"] / flo["median"]
         paired = stats.get(("ratio", f"{name}/installer : floor"))
         judged = paired["median"] if paired else ratio
-        target = WINDOW_TARGETS.get(name)
-        target_text = f"≤ {target:.2f}: {verdict(judged <= target)}" if target else "—"
+        target, aim = WINDOW_TARGETS.get(name, (None, None))
+        target_text = (f"≤ {target:.2f}: {verdict(judged <= target)}; aim ≤ {aim:.2f}: {verdict(judged <= aim)}"
+                       if target else "—")
         label = f"{setup['libraries']} librar{'y' if setup['libraries'] == 1 else 'ies'}"
         if name.endswith("1MB"):
             label += ", padded file"

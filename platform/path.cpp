@@ -8,8 +8,7 @@ bool IsSeparator(wchar_t c) noexcept {
 
 // Root names as Windows knows them: a drive "X:", or "\\server" for a network path (two
 // separators and then a name; "\\?\" and "\\.\" prefixes read as the server "?" or ".",
-// which keeps what follows them intact). MinGW's library loses the second form when it
-// normalises, hence this.
+// which keeps what follows them intact).
 size_t RootNameLength(std::wstring_view path) noexcept {
     if (path.size() >= 2 && path[1] == L':' &&
         ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'))) {

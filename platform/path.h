@@ -11,7 +11,7 @@
 struct PathParts {
     std::wstring_view rootName;
     bool rootDirectory = false;
-    std::vector<std::wstring_view> elements; // without "" for runs of separators
+    std::vector<std::wstring_view> elements; // a run of separators separates once, never empty
     bool trailingSeparator = false;
 
     // Element-wise equality, the rule by which Steam libraries are told apart: the same
