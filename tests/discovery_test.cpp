@@ -14,7 +14,6 @@ struct Discovery : testing::Test {
     TempFolder temp;
     RegistrySandbox registry;
     Discovery() { state = InstallerState(); }
-    ~Discovery() override { state = InstallerState(); }
 
     std::wstring Game(const std::wstring& library, int kind, const wchar_t* plugin = nullptr) {
         const std::wstring folder = library + L"\\steamapps\\common\\" + GameKinds[kind].displayName;

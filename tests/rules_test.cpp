@@ -15,7 +15,7 @@ GameEntry Entry(bool present, const wchar_t* version, bool old = false, bool che
     return {L"Euro Truck Simulator 2", L"eurotrucks2.exe", L"C:\\ETS2", checked, present, version, old};
 }
 
-TEST(Versions, ScannedLikeFormattedInputAndComparedAsOneNumber) {
+TEST(Versions, ScannedComparedAndTurnedIntoStatusAndButtonLabel) {
     EXPECT_EQ(VersionNumber(L"1.1000.0"), VersionNumber(L"2.0.0")); // parts carry, they are not capped
     EXPECT_EQ(VersionNumber(L" 1.+10.\t2.7beta"), 1010002);
     EXPECT_EQ(VersionNumber(L"1.x.2"), 1000000); // scanning stops at the first misfit
@@ -28,9 +28,7 @@ TEST(Versions, ScannedLikeFormattedInputAndComparedAsOneNumber) {
     EXPECT_EQ(GetPluginStatus(Entry(true, L"1.9.12")), PluginStatus::UpdateNeeded);
     EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.2", true)), PluginStatus::SameVersion);
     EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.10")), PluginStatus::NewerInstalled);
-}
-
-TEST(Versions, ButtonLabelFromTheCheckedGamesOnly) {
+    // The button label follows the checked games only.
     const GameEntry missing = Entry(false, L""), old = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2");
     EXPECT_EQ(ButtonLabelIdFor({}), InstallLabel);
     EXPECT_EQ(ButtonLabelIdFor({same, old, missing}), InstallLabel);
@@ -48,8 +46,7 @@ TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
             ASSERT_FALSE(cell.empty()) << id << "/" << language;
             EXPECT_NE(cell.front(), L' ') << id << "/" << language;
             // The two texts that game names follow end in exactly one blank, the others in none.
-            const bool joinsNames = id == CloseGameFirst || id == WriteFailed;
-            EXPECT_EQ(cell.back() == L' ', joinsNames) << id << "/" << language;
+            EXPECT_EQ(cell.back() == L' ', id == CloseGameFirst || id == WriteFailed) << id << "/" << language;
             EXPECT_EQ(cell.find(L"..."), std::wstring::npos) << id << "/" << language;
             if (language > 0 && id == ChooseWhereToInstall) {
                 EXPECT_NE(cell, TextTable[id][language - 1]) << "a column shifted by one: " << language;
