@@ -47,8 +47,7 @@ TEST_F(Install, FailuresAreNamedTogetherInListOrderAndRegisterNothing) {
     const std::wstring sound = plugins[1] + L"\\Kestrovane\\sounds\\door_open.wav";
     WriteFile(sound, std::string(2 * Payload(L"door_open.wav").size(), 'x'));
     SetFileAttributesW(sound.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    HANDLE player = CreateFileW((plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav").c_str(), GENERIC_READ,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE player = HoldFile(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav", FILE_SHARE_READ);
     RunInstallSequence();
     CloseHandle(player);
     EXPECT_EQ(state.statusText, Failed(L"American Truck Simulator, Euro Truck Simulator 2"));
@@ -77,9 +76,7 @@ TEST_F(Install, UninstallRefusedForARunningGameThenLetsTheLibraryDecide) {
     SetFileAttributesW((plugins[1] + L"\\Kestrovane.dll").c_str(), FILE_ATTRIBUTE_READONLY);
     RegisterUninstallEntry();
     state.uninstallMode = true;
-    HANDLE game =
-        CreateFileW((plugins[1] + L"\\Kestrovane.dll").c_str(), GENERIC_READ,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE game = HoldFile(plugins[1] + L"\\Kestrovane.dll", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     RunUninstallSequence(); // the game has its plug-in open, whatever sharing it allows
     CloseHandle(game);
     EXPECT_EQ(state.statusText, GetText(CloseGameFirst) + state.games[1].displayName);

@@ -68,6 +68,12 @@ struct RegistrySandbox {
     }
 };
 
+// A running game or a media player: the file held open with the given sharing until the
+// handle is closed.
+inline HANDLE HoldFile(const std::wstring& file, DWORD share) {
+    return CreateFileW(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 // Live kernel handles and GDI objects of this process. Wine answers the system's own
 // counters with 0: the handle table is probed value by value, and under Wine the GDI table
 // by index (Wine accepts a GDI handle without its generation bits).
