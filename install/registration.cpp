@@ -11,6 +11,8 @@
 #include "platform/path.h"
 #include "platform/system_library.h"
 
+namespace {
+
 // Without a known folder the copy lands relative to the current directory; that is
 // still a usable path, and registration stays best effort either way.
 std::wstring InstallerCopyPath() noexcept {
@@ -37,8 +39,6 @@ void SetRegistryString(HKEY key, const wchar_t* name, const wchar_t* text) noexc
     RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
 
-namespace {
-
 void SetRegistryDword(HKEY key, const wchar_t* name, DWORD value) noexcept {
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
@@ -57,6 +57,17 @@ void CopyInstaller(const std::wstring& copy) {
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     if (!SameFile(own, copy)) {
         CopyFileW(own, copy.c_str(), FALSE);
+    }
+}
+
+// The running copy cannot delete itself; Windows removes the file at the next restart,
+// and the folder after it, once it is empty.
+void ScheduleInstallerCopyRemoval() noexcept {
+    try {
+        const std::wstring copy = InstallerCopyPath();
+        MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        MoveFileExW(ParentPath(copy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    } catch (...) {
     }
 }
 
@@ -90,15 +101,4 @@ void RegisterUninstallEntry() noexcept {
 void UnregisterUninstallEntry() noexcept {
     RegDeleteTreeW(HKEY_CURRENT_USER, UninstallKeyPath);
     ScheduleInstallerCopyRemoval();
-}
-
-// The running copy cannot delete itself; Windows removes the file at the next restart,
-// and the folder after it, once it is empty.
-void ScheduleInstallerCopyRemoval() noexcept {
-    try {
-        const std::wstring copy = InstallerCopyPath();
-        MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-        MoveFileExW(ParentPath(copy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    } catch (...) {
-    }
 }
