@@ -41,6 +41,11 @@ TEST_F(Discovery, LibrariesInFileOrderAndGamesListedOnce) {
               std::string(65536 - 10, ' ') + "\"path\" \"" + lib8 + "\"\r\n\"path\" \"" + lib8 +
                   "//x/../../Lib\"\n\"path\" \"" + steam8 + "\"\n\"path\" \"D:\\\\Spi\xC3\xA9l\"\x1A\n\"path\" \"E:\"");
     EXPECT_EQ(FindSteamLibraries(), (std::vector<std::wstring>{steam, lib, L"D:\\Spi\u00E9l"}));
+    // An empty user value is missing too; one that names a folder gone from disk still wins.
+    for (const std::wstring& user : {temp / L"gone", std::wstring()}) {
+        RegistrySandbox::SetText(registry.user, L"Software\\Valve\\Steam", L"SteamPath", user);
+        EXPECT_EQ(FindSteamLibraries().front(), user.empty() ? steam : user);
+    }
     Game(lib, 1);
     Game(lib, 0, L"plugin-1.9.12.dll");
     Game(steam, 1);
@@ -71,19 +76,22 @@ TEST_F(Discovery, GameFolderRecognisedByItsExecutable) {
     EXPECT_TRUE(entry.pluginPresent);
     EXPECT_EQ(entry.installedVersion, L"");
     EXPECT_FALSE(ScanGameFolder(renamed + L"\\bin", entry));
+    // With both executables it is the first game of the table, whatever kind of entry its executable is.
+    CreateDirectoryW((renamed + L"\\bin\\win_x64\\amtrucks.exe").c_str(), nullptr);
+    ASSERT_TRUE(ScanGameFolder(renamed, entry));
+    EXPECT_EQ(entry.displayName, L"American Truck Simulator");
 }
 
 // The chosen folder, its grandparent, then its parent; an already listed game is not added twice.
 TEST_F(Discovery, ChosenFolderFoundFromTheGameOrItsBinFolders) {
     const std::wstring ats = Game(temp.path, 0), ets = Game(temp / L"2", 1);
     AddChosenFolder((ats + L"\\bin\\win_x64").c_str());
+    AddChosenFolder((ets + L"\\bin\\win_x64\\plugins").c_str());
+    AddChosenFolder(temp.path.c_str());
+    EXPECT_EQ(state.statusText, GetText(NotAGameFolder));
     AddChosenFolder((ets + L"\\bin").c_str());
     AddChosenFolder((ats + L"\\BIN\\..").c_str());
     ASSERT_EQ(state.games.size(), 2u);
     EXPECT_EQ(state.games[1].folder, ets);
-    EXPECT_TRUE(state.statusText.empty());
-    AddChosenFolder((ets + L"\\bin\\win_x64\\plugins").c_str());
-    AddChosenFolder(temp.path.c_str());
-    EXPECT_EQ(state.games.size(), 2u);
-    EXPECT_EQ(state.statusText, GetText(NotAGameFolder));
+    EXPECT_TRUE(state.statusText.empty()); // a good pick clears the rejection
 }

@@ -121,16 +121,44 @@ TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
     EXPECT_NE(pending.find(copyThenFolder), std::wstring::npos);
 }
 
-TEST_F(Install, RoundsOfInstallAndUninstallHoldNoHandles) {
+// What the window showed at each paint: the status line, and "+" once the first game's library was there.
+std::wstring watched;
+std::vector<std::wstring> painted;
+
+LRESULT CALLBACK RecordPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        painted.push_back(state.statusText + (Exists(watched) ? L"+" : L""));
+        ValidateRect(window, nullptr);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// "Installing..." reaches the screen before any file is written, and each round ends as it
+// should with the entries marked accordingly; the rounds hold no handles.
+TEST_F(Install, RoundsShowTheirWorkAndOutcomeAndHoldNoHandles) {
+    WNDCLASSW windowClass = {0, RecordPaint, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"KvRecordPaint"};
+    RegisterClassW(&windowClass);
+    state.window = CreateWindowW(L"KvRecordPaint", L"", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, 0, 0, 0, 0);
+    watched = plugins[0] + L"\\Kestrovane.dll";
+    state.games[1].oldPluginPresent = true; // a predecessor alone: the run is still no update
     int handles = 0;
     for (int round = 0; round < 6; ++round) {
         handles = round == 1 ? CountHandles() : handles; // after a warm-up round that loads what stays loaded
         state.finished = state.uninstallMode = false;
         RunInstallSequence();
+        EXPECT_EQ(painted,
+                  (std::vector<std::wstring>{GetText(Installing), GetText(DoneInstalled) + std::wstring(L"+")}));
+        for (const GameEntry& game : state.games) {
+            EXPECT_TRUE(game.pluginPresent && game.installedVersion == L"1.10.2" && !game.oldPluginPresent);
+        }
         state.finished = false;
         state.uninstallMode = true;
         RunUninstallSequence();
-        ASSERT_TRUE(state.finished) << state.statusText;
+        EXPECT_EQ(state.statusText, GetText(Removed));
+        ASSERT_TRUE(state.finished && !state.games[0].pluginPresent && state.games[1].installedVersion.empty());
+        painted.clear();
     }
     EXPECT_EQ(CountHandles(), handles);
+    DestroyWindow(state.window);
 }

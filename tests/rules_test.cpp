@@ -1,5 +1,5 @@
-// The platform-free rules: versions and plug-in status, the text table and the texts the
-// window composes, start-up arithmetic, layout edges and the click order. Also built
+// The platform-free rules: versions and plug-in status, the text table, what the window
+// says in each state, the uninstall switch, layout edges and the click order. Also built
 // natively under the sanitizers.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "discovery/plugin_status.h"
 #include "ui/layout.h"
 #include "ui/screen_text.h"
@@ -15,7 +16,7 @@ GameEntry Entry(bool present, const wchar_t* version, bool old = false, bool che
     return {L"Euro Truck Simulator 2", L"eurotrucks2.exe", L"C:\\ETS2", checked, present, version, old};
 }
 
-TEST(Versions, ScannedComparedAndTurnedIntoStatusAndButtonLabel) {
+TEST(Versions, ScannedComparedAndTurnedIntoStatus) {
     EXPECT_EQ(VersionNumber(L"1.1000.0"), VersionNumber(L"2.0.0")); // parts carry, they are not capped
     EXPECT_EQ(VersionNumber(L" 1.+10.\t2.7beta"), 1010002);
     EXPECT_EQ(VersionNumber(L"1.x.2"), 1000000); // scanning stops at the first misfit
@@ -28,15 +29,8 @@ TEST(Versions, ScannedComparedAndTurnedIntoStatusAndButtonLabel) {
     EXPECT_EQ(GetPluginStatus(Entry(true, L"1.9.12")), PluginStatus::UpdateNeeded);
     EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.2", true)), PluginStatus::SameVersion);
     EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.10")), PluginStatus::NewerInstalled);
-    // The button label follows the checked games only.
-    const GameEntry missing = Entry(false, L""), old = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2");
-    EXPECT_EQ(ButtonLabelIdFor({}), InstallLabel);
-    EXPECT_EQ(ButtonLabelIdFor({same, old, missing}), InstallLabel);
-    EXPECT_EQ(ButtonLabelIdFor({same, old}), UpdateLabel);
-    EXPECT_EQ(ButtonLabelIdFor({same, Entry(true, L"2.0.0")}), ReinstallLabel);
-    EXPECT_EQ(ButtonLabelIdFor({same, Entry(true, L"1.9.12", false, false)}), ReinstallLabel);
-    EXPECT_EQ(MainButtonLabelId(false, true, {old}), UninstallLabel);
-    EXPECT_EQ(MainButtonLabelId(true, true, {old}), CloseLabel);
+    // The switch is a case-sensitive substring, wherever it stands.
+    EXPECT_TRUE(HasUninstallSwitch(L"\"C:\\Kestrovane-Setup.exe\" /uninstall") && !HasUninstallSwitch(L"/UNINSTALL"));
 }
 
 TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
@@ -62,15 +56,60 @@ TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
     EXPECT_EQ(LanguageFromLangId(0x0413), 0);
 }
 
-TEST(Texts, ComposedFromTheTableWithTheirJoiners) {
-    EXPECT_EQ(RowStatusText(Entry(true, L""), 3).text,
-              GetText(InstalledWord, 3) + std::wstring(L"  \u2192  ") + GetText(UpdateTo, 3) + L" v1.10.2");
-    // The hint follows the button until a status is set; none in uninstall mode or when finished.
-    std::vector<GameEntry> games = {Entry(true, L"1.10.2"), Entry(false, L"", false, false)};
-    EXPECT_EQ(StatusLineText(L"", StatusColorInfo, false, false, games, 4).text, GetText(HintReinstall, 4));
-    EXPECT_EQ(StatusLineText(L"x", StatusColorError, false, false, games, 4).text, L"x");
-    EXPECT_TRUE(StatusLineText(L"", StatusColorInfo, false, true, games, 4).text.empty());
-    EXPECT_TRUE(StatusLineText(L"", StatusColorInfo, true, false, games, 4).text.empty());
+// What the window says in each state, word for word in English (and one German row): the
+// row status after a game's name, and for a game list the headline, button and status line.
+TEST(Texts, WhatEachStateSays) {
+    const GameEntry older = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2"), newer = Entry(true, L"2.0.0"),
+                    missing = Entry(false, L"");
+    const std::pair<ColoredText, ColoredText> rows[] = {
+        {RowStatusText(Entry(false, L"", true), 0), {L"old Quillon found: will be replaced", Theme::Accent}},
+        {RowStatusText(Entry(true, L""), 0), {L"installed  \u2192  update to v1.10.2", Theme::Accent}},
+        {RowStatusText(older, 5), {L"v1.9.12  \u2192  Update auf v1.10.2", Theme::Accent}},
+        {RowStatusText(same, 0), {L"v1.10.2 already installed", Theme::Success}},
+        {RowStatusText(newer, 0), {L"v2.0.0 installed (newer than this installer)", Theme::Error}},
+        {RowStatusText(missing, 0), {L"", RowStatusText(missing, 0).color}},
+    };
+    for (const auto& [shown, expected] : rows) {
+        EXPECT_EQ(std::pair(shown.text, shown.color), std::pair(expected.text, expected.color));
+    }
+    EXPECT_EQ(GetText(HeadlineId(false), 0) + std::wstring(L"/") + GetText(HeadlineId(true), 0),
+              L"Choose where to install/Uninstall");
+
+    struct Screen {
+        bool finished, uninstallMode;
+        std::vector<GameEntry> games;
+        std::wstring status, button, line;
+        Color lineColor;
+    } screens[] = {
+        // Unchecked games never count; one checked game without the plug-in makes it an install.
+        {false, false, {}, L"", L"Install", L"", 0},
+        {false, false, {same, older, missing}, L"", L"Install", L"", 0},
+        {false,
+         false,
+         {same, older},
+         L"",
+         L"Update",
+         L"An older version is installed and will be updated. Your settings are kept.",
+         Theme::Accent},
+        {false,
+         false,
+         {same, newer, Entry(false, L"", false, false)},
+         L"",
+         L"Reinstall",
+         L"This version is already installed. Reinstalling keeps your settings.",
+         Theme::TextSecondary},
+        // A status replaces the hint; no hint while uninstalling or once finished.
+        {false, false, {older}, L"x", L"Update", L"x", StatusColorError},
+        {false, true, {older}, L"", L"Uninstall", L"", 0},
+        {true, false, {older}, L"", L"Close", L"", 0},
+        {true, true, {older}, L"x", L"Close", L"x", StatusColorError},
+    };
+    for (const Screen& s : screens) {
+        const ColoredText line = StatusLineText(s.status, StatusColorError, s.finished, s.uninstallMode, s.games, 0);
+        EXPECT_EQ(GetText(MainButtonLabelId(s.finished, s.uninstallMode, s.games), 0), s.button);
+        EXPECT_EQ(line.text, s.line) << s.button;
+        EXPECT_TRUE(line.text.empty() || line.color == s.lineColor) << s.button;
+    }
 }
 
 // Edges written as sums of separately scaled terms, at scales where scaling the sum once

@@ -5,6 +5,7 @@
 #include "app/state.h"
 #include "app/window_proc.h"
 #include "support.h"
+#include "ui/paint.h"
 #include "ui/theme.h"
 
 LRESULT Send(UINT message, WPARAM wParam, int x, int y) {
@@ -17,11 +18,34 @@ bool HandCursorAt(int x, int y) {
     return GetCursor() == LoadCursorW(nullptr, IDC_HAND);
 }
 
+// The state painted into a memory bitmap of the window's size at scale 1, read pixel by pixel.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(640, 500, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    Canvas() { PaintWindow(dc, RECT{0, 0, 640, 500}); }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    int Count(const Rect& r, COLORREF color, bool equal = true) const {
+        int count = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                count += (GetPixel(dc, x, y) == color) == equal;
+            }
+        }
+        return count;
+    }
+};
+
 TEST(Window, WhatXInputCannotSend) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.lpszClassName = WindowClassName;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassExW(&windowClass);
     state.games.resize(2);
     CreateFonts();
@@ -38,9 +62,28 @@ TEST(Window, WhatXInputCannotSend) {
     EXPECT_FALSE(HandCursorAt(100 + 300, 100 + 250));
     EXPECT_TRUE(HandCursorAt(100 + 500, 100 + 460));
 
-    // Painting covers every pixel, so erasing is refused; no paint or font change keeps a GDI object.
-    EXPECT_EQ(Send(WM_ERASEBKGND, 0, 0, 0), 1);
+    // Choices made only while painting: the empty-list box with its text in either mode, text
+    // drawn on a transparent background (never the white default), the footer over a fourth card.
+    state.games.clear();
+    for (bool uninstallMode : {false, true}) {
+        state.uninstallMode = uninstallMode;
+        const Canvas empty;
+        EXPECT_EQ(empty.Count(EmptyListTextRect(1), Theme::Background), 0);
+        EXPECT_GT(empty.Count({46, 160, 594, 212}, Theme::Surface, false), 100);
+        EXPECT_EQ(empty.Count(ClientRectFor(1), RGB(255, 255, 255)), 0);
+    }
+    state.games.resize(4);
+    const Canvas four;
+    EXPECT_TRUE(four.Count({470, 448, 604, 474}, Theme::Surface) == 0 &&
+                four.Count(SeparatorRect(1), Theme::Border) == 584);
+
+    // Painting covers every pixel: an erase never shows, even with a class brush.
     RedrawWindow(state.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(state.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+    HDC windowDc = GetDC(state.window);
+    EXPECT_EQ(GetPixel(windowDc, 5, 120), Theme::Background);
+    ReleaseDC(state.window, windowDc);
+    // No paint or font change keeps a GDI object.
     const int gdiObjects = CountGdiObjects();
     for (int i = 0; i < 1000; ++i) {
         state.language = i % LanguageCount;
@@ -57,6 +100,7 @@ TEST(Window, WhatXInputCannotSend) {
 
     // Only the vertical DPI counts; the window takes its own size at the suggested corner.
     RECT suggested = {300, 200, 301, 201}, placed;
+    ValidateRect(state.window, nullptr);
     SendMessageW(state.window, WM_DPICHANGED, MAKEWPARAM(96, 144), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(state.window, &placed);
     EXPECT_EQ(state.scale, 1.5f);
@@ -64,6 +108,8 @@ TEST(Window, WhatXInputCannotSend) {
     LOGFONTW body = {};
     GetObjectW(state.bodyFont, sizeof body, &body);
     EXPECT_EQ(body.lfHeight, -20);
-    EXPECT_TRUE(GetUpdateRect(state.window, nullptr, FALSE));
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(state.window, update, FALSE), SIMPLEREGION); // all of it, not only what the growth exposed
+    DeleteObject(update);
     EXPECT_EQ(Send(WM_NCHITTEST, 0, 300 + 100, 200 + 137), HTCAPTION);
 }

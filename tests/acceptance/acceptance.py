@@ -182,6 +182,12 @@ class App:
         return until(lambda: (lambda shot: test(shot) and shot)(Shot(self)), message)
 
     # Clicks the main button and waits for the status line in `colour`.
+    def pick(self, folder):  # through the folder picker: the path typed in, then Enter, as a user would
+        self.click(mid(self.box(28, 236, 348, 264)))
+        until(lambda: run("xdotool", "search", "--onlyvisible", "--name", "^Select Folder$").stdout, "no picker")
+        run("xdotool", "type", folder)
+        run("xdotool", "key", "Return")
+
     def press(self, colour, message):
         self.click(mid(self.button))
         self.see(lambda shot: shot.count(self.status, colour) > 20, message)
@@ -266,11 +272,14 @@ def uninstall(libraries, leftover):
     app.click(mid(app.button))
     app.exits("Close")
     copy = (reg_values(UNINSTALL) or {}).get("UninstallString", "")[1:-12]
+    kept = plugins(libraries[1], ATS) / "Quillon.dll"  # a game with only the predecessor: neither listed nor touched
+    write(kept, b"predecessor")
+    write(kept.parents[1] / GAME_EXE[ATS], b"MZ")
     app = App(copy, "/uninstall")
-    app.see(lambda shot: shot.card(0, True) and shot.card(1, True), "not both cards ticked for removal")
+    app.see(lambda shot: shot.card(0, True) and shot.card(1, True) and not shot.card(2, True), "not the two cards")
     app.press(SUCCESS, "no success after Uninstall")
     left = [plugins(libraries[0], g) / n for g in (ATS, ETS) for n in ("Kestrovane.dll", "Kestrovane")]
-    check(not any(path.exists() for path in left), "the plug-in or its folder left behind")
+    check(kept.exists() and not any(path.exists() for path in left), "the plug-in or its folder left, or Quillon gone")
     pending = (reg_values(SESSION) or {}).get("PendingFileRenameOperations", "").lower()
     state = (reg_values(UNINSTALL) is not None, "kestrovane-setup.exe" in pending)
     check(state == (leftover, not leftover), "registered, copy queued for deletion: %s" % (state,))
@@ -296,6 +305,16 @@ def language_drag_and_close_glyph(libraries):
     app.exits("the close glyph")
 
 
+# Without Steam a game is added by hand from its bin folder; a folder that is not a game is refused first.
+def choose_folder_by_hand(_):
+    write(unix(BASE + "\\ATS\\bin\\win_x64\\amtrucks.exe"), b"MZ")
+    app = App(OPT.exe)
+    app.pick(BASE)
+    app.see(lambda shot: shot.count(app.status, ERROR) > 20, "a folder that is not a game not refused")
+    app.pick(BASE + "\\ATS\\bin")
+    app.see(lambda shot: shot.card(0, True) and not shot.count(app.status, ERROR), "no ticked card, or the error stays")
+
+
 # name: (scenario, games in Steam's own folder and in further libraries, the scenario's argument)
 SCENARIOS = {
     "full_install_at_96_dpi": (full_install, [[ATS], [ETS]], 96),
@@ -305,6 +324,7 @@ SCENARIOS = {
     "uninstall_all": (uninstall, [[ATS, ETS], []], False),
     "uninstall_keeps_registration_for_unlisted_folder": (uninstall, [[ATS, ETS], []], True),
     "language_drag_and_close_glyph": (language_drag_and_close_glyph, [[ATS]]),
+    "choose_folder_by_hand": (choose_folder_by_hand, []),
 }
 
 
@@ -319,7 +339,7 @@ def main():
     reset()
     try:
         function, libraries, *arguments = SCENARIOS[OPT.scenario]
-        function(steam(*libraries), *arguments)
+        function(steam(*libraries) if libraries else [], *arguments)
     except BaseException:
         os.makedirs(OPT.shots, exist_ok=True)
         run("import", "-window", "root", Path(OPT.shots, OPT.scenario + ".png"))
