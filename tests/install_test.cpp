@@ -128,10 +128,8 @@ std::vector<std::wstring> painted;
 LRESULT CALLBACK RecordPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         painted.push_back(state.statusText + (Exists(watched) ? L"+" : L""));
-        ValidateRect(window, nullptr);
-        return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam); // which validates
 }
 
 // "Installing..." reaches the screen before any file is written, and each round ends as it

@@ -16,19 +16,12 @@ GameEntry Entry(bool present, const wchar_t* version, bool old = false, bool che
     return {L"Euro Truck Simulator 2", L"eurotrucks2.exe", L"C:\\ETS2", checked, present, version, old};
 }
 
-TEST(Versions, ScannedComparedAndTurnedIntoStatus) {
+TEST(Versions, ScannedAndCompared) {
     EXPECT_EQ(VersionNumber(L"1.1000.0"), VersionNumber(L"2.0.0")); // parts carry, they are not capped
     EXPECT_EQ(VersionNumber(L" 1.+10.\t2.7beta"), 1010002);
     EXPECT_EQ(VersionNumber(L"1.x.2"), 1000000); // scanning stops at the first misfit
     EXPECT_EQ(VersionNumber(L"v1.10.2"), 0);
     EXPECT_EQ(VersionNumber(L"0.0.2147483648"), INT32_MIN); // wraps, never traps
-
-    EXPECT_EQ(GetPluginStatus(Entry(false, L"1.10.2")), PluginStatus::NotInstalled);
-    EXPECT_EQ(GetPluginStatus(Entry(false, L"", true)), PluginStatus::UpdateNeeded);
-    EXPECT_EQ(GetPluginStatus(Entry(true, L"")), PluginStatus::UpdateNeeded);
-    EXPECT_EQ(GetPluginStatus(Entry(true, L"1.9.12")), PluginStatus::UpdateNeeded);
-    EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.2", true)), PluginStatus::SameVersion);
-    EXPECT_EQ(GetPluginStatus(Entry(true, L"1.10.10")), PluginStatus::NewerInstalled);
     // The switch is a case-sensitive substring, wherever it stands.
     EXPECT_TRUE(HasUninstallSwitch(L"\"C:\\Kestrovane-Setup.exe\" /uninstall") && !HasUninstallSwitch(L"/UNINSTALL"));
 }
@@ -57,24 +50,28 @@ TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
 }
 
 // What the window says in each state, word for word in English (and one German row): the
-// row status after a game's name, and for a game list the headline, button and status line.
+// row status after a game's name (the plug-in's status: the predecessor counts only without
+// the plug-in, versions compare as numbers), and for a list the headline, button and status line.
 TEST(Texts, WhatEachStateSays) {
-    const GameEntry older = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2"), newer = Entry(true, L"2.0.0"),
-                    missing = Entry(false, L"");
+    const GameEntry older = Entry(true, L"1.9.12"), same = Entry(true, L"1.10.2", true),
+                    newer = Entry(true, L"1.10.10"), missing = Entry(false, L"1.10.2"),
+                    unchecked = Entry(false, L"", false, false);
     const std::pair<ColoredText, ColoredText> rows[] = {
         {RowStatusText(Entry(false, L"", true), 0), {L"old Quillon found: will be replaced", Theme::Accent}},
         {RowStatusText(Entry(true, L""), 0), {L"installed  \u2192  update to v1.10.2", Theme::Accent}},
         {RowStatusText(older, 5), {L"v1.9.12  \u2192  Update auf v1.10.2", Theme::Accent}},
         {RowStatusText(same, 0), {L"v1.10.2 already installed", Theme::Success}},
-        {RowStatusText(newer, 0), {L"v2.0.0 installed (newer than this installer)", Theme::Error}},
-        {RowStatusText(missing, 0), {L"", RowStatusText(missing, 0).color}},
+        {RowStatusText(newer, 0), {L"v1.10.10 installed (newer than this installer)", Theme::Error}},
     };
     for (const auto& [shown, expected] : rows) {
         EXPECT_EQ(std::pair(shown.text, shown.color), std::pair(expected.text, expected.color));
     }
+    EXPECT_TRUE(RowStatusText(missing, 0).text.empty());
     EXPECT_EQ(GetText(HeadlineId(false), 0) + std::wstring(L"/") + GetText(HeadlineId(true), 0),
               L"Choose where to install/Uninstall");
 
+    const std::wstring hintUpdate = L"An older version is installed and will be updated. Your settings are kept.";
+    const std::wstring hintReinstall = L"This version is already installed. Reinstalling keeps your settings.";
     struct Screen {
         bool finished, uninstallMode;
         std::vector<GameEntry> games;
@@ -84,20 +81,8 @@ TEST(Texts, WhatEachStateSays) {
         // Unchecked games never count; one checked game without the plug-in makes it an install.
         {false, false, {}, L"", L"Install", L"", 0},
         {false, false, {same, older, missing}, L"", L"Install", L"", 0},
-        {false,
-         false,
-         {same, older},
-         L"",
-         L"Update",
-         L"An older version is installed and will be updated. Your settings are kept.",
-         Theme::Accent},
-        {false,
-         false,
-         {same, newer, Entry(false, L"", false, false)},
-         L"",
-         L"Reinstall",
-         L"This version is already installed. Reinstalling keeps your settings.",
-         Theme::TextSecondary},
+        {false, false, {same, older}, L"", L"Update", hintUpdate, Theme::Accent},
+        {false, false, {same, newer, unchecked}, L"", L"Reinstall", hintReinstall, Theme::TextSecondary},
         // A status replaces the hint; no hint while uninstalling or once finished.
         {false, false, {older}, L"x", L"Update", L"x", StatusColorError},
         {false, true, {older}, L"", L"Uninstall", L"", 0},

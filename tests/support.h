@@ -75,8 +75,8 @@ inline HANDLE HoldFile(const std::wstring& file, DWORD share) {
 }
 
 // Live kernel handles and GDI objects of this process. Wine answers the system's own
-// counters with 0: the handle table is probed value by value, and under Wine the GDI table
-// by index (Wine accepts a GDI handle without its generation bits).
+// counters with 0: the handle table is probed value by value, and the GDI table by index
+// (Wine accepts a GDI handle without its generation bits).
 inline int CountHandles() {
     int count = 0;
     DWORD flags = 0;
@@ -87,9 +87,6 @@ inline int CountHandles() {
 }
 
 inline int CountGdiObjects() {
-    if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) {
-        return static_cast<int>(count);
-    }
     int count = 0;
     for (ULONG_PTR index = 1; index < 65536; ++index) {
         count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) ? 1 : 0;
