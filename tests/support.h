@@ -24,13 +24,8 @@ inline std::string ReadFile(const std::wstring& file) {
 
 // A fresh folder under the temp folder, removed with everything in it afterwards.
 struct TempFolder {
-    std::wstring path;
-    TempFolder() {
-        wchar_t temp[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, temp);
-        path = temp + Unique;
-        CreateDirectoryW(path.c_str(), nullptr);
-    }
+    std::wstring path = (std::filesystem::temp_directory_path() / Unique).wstring();
+    TempFolder() { CreateDirectoryW(path.c_str(), nullptr); }
     ~TempFolder() {
         std::error_code ec;
         std::filesystem::remove_all(path, ec);
