@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-namespace {
+#include "platform/file_system.h"
 
-bool IsMissingPathError(DWORD error) noexcept {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
-}
+namespace {
 
 // Removes one entry whose attributes are known: a folder (or a link to one) with
 // RemoveDirectoryW, which removes a link without following it; anything else with
@@ -59,7 +57,7 @@ void RemoveTreeEntry(const std::wstring& path, DWORD attributes) {
 bool RemoveFile(const std::wstring& path) noexcept {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return IsMissingPathError(GetLastError());
+        return IsNotFound(GetLastError());
     }
     return RemoveEntry(path.c_str(), attributes);
 }

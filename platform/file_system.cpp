@@ -18,7 +18,8 @@ HANDLE OpenForQuery(const std::wstring& path) noexcept {
 }
 
 // The attributes of what the path finally names. A link's own attributes say nothing
-// about its target, which may be missing or of another kind, so a link is opened.
+// about its target, which may be missing or of another kind, so a link is opened. On
+// failure the last error says why.
 bool TargetAttributes(const std::wstring& path, DWORD& attributes) noexcept {
     attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -94,18 +95,40 @@ bool IsDirectory(const std::wstring& path) noexcept {
     return TargetAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The standard library's list. A path that runs through a file as though it were a folder
+// gives ERROR_INVALID_NAME on older Windows and ERROR_DIRECTORY on Windows 11 24H2; an
+// unreachable server or share and a dropped network name are not there either.
+bool IsNotFound(unsigned long error) noexcept {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsMissing(const std::wstring& path) noexcept {
+    DWORD attributes = 0;
+    return !TargetAttributes(path, attributes) && IsNotFound(GetLastError());
+}
+
 // From the deepest folder upwards: in the usual case only the last few elements are
 // missing, so this costs a few calls instead of one per element of the path.
 bool CreateFolders(const std::wstring& path) noexcept {
     if (CreateDirectoryW(path.c_str(), nullptr)) {
         return true;
     }
-    switch (GetLastError()) {
-    case ERROR_ALREADY_EXISTS:
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) {
         return IsDirectory(path);
-    case ERROR_PATH_NOT_FOUND:
-        break;
-    default:
+    }
+    if (!IsNotFound(error)) {
         return false;
     }
     try {

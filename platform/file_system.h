@@ -10,6 +10,14 @@ bool Exists(const std::wstring& path) noexcept;
 // Whether the path names a folder, or a link to one.
 bool IsDirectory(const std::wstring& path) noexcept;
 
+// Whether a Windows error code means "the path is not there" rather than "it could not be
+// reached". Deciding between a missing path and a failure goes by this one rule.
+bool IsNotFound(unsigned long error) noexcept;
+
+// Whether the path is reported as not there. After an error of any other kind (access
+// denied, say) the path is neither missing nor there.
+bool IsMissing(const std::wstring& path) noexcept;
+
 // Creates the folder with every missing parent. A folder already there is success;
 // a file in the way is failure.
 bool CreateFolders(const std::wstring& path) noexcept;

@@ -55,6 +55,7 @@ TEST(FileSystem, RemovalIdentityAndFolderCreation) {
     EXPECT_FALSE(SameFile(folder + L"\\missing", folder + L"\\missing"));
     WriteFile(file, "MZ");
     EXPECT_FALSE(CreateFolders(file));
+    EXPECT_TRUE(RemoveFile(file + L"\\x")); // through a file as though a folder: nothing there
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(RemoveFile(file));
     EXPECT_FALSE(Exists(file));
