@@ -73,16 +73,6 @@ bool QueryIdentity(HANDLE file, FileIdentity& identity) noexcept {
     return true;
 }
 
-bool QueryIdentity(const std::wstring& path, FileIdentity& identity) noexcept {
-    HANDLE file = OpenForQuery(path);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    const bool ok = QueryIdentity(file, identity);
-    CloseHandle(file);
-    return ok;
-}
-
 } // namespace
 
 bool Exists(const std::wstring& path) noexcept {
@@ -185,12 +175,21 @@ std::wstring CanonicalPath(const std::wstring& path) noexcept {
     return text;
 }
 
+// Both handles stay open until both ids are read: a file id is only unique and stable while
+// a handle holds its file, and the redirected drives of a remote session reuse an id as soon
+// as none does.
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept {
-    FileIdentity first;
-    FileIdentity second;
-    if (!QueryIdentity(a, first) || !QueryIdentity(b, second)) {
-        return false;
+    HANDLE first = OpenForQuery(a);
+    HANDLE second = OpenForQuery(b);
+    FileIdentity one;
+    FileIdentity other;
+    const bool same = first != INVALID_HANDLE_VALUE && second != INVALID_HANDLE_VALUE && QueryIdentity(first, one) &&
+                      QueryIdentity(second, other) && one.extended == other.extended && one.volume == other.volume &&
+                      std::memcmp(one.id.Identifier, other.id.Identifier, sizeof one.id.Identifier) == 0;
+    for (HANDLE file : {first, second}) {
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
     }
-    return first.extended == second.extended && first.volume == second.volume &&
-           std::memcmp(first.id.Identifier, second.id.Identifier, sizeof first.id.Identifier) == 0;
+    return same;
 }

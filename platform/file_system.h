@@ -26,6 +26,6 @@ bool CreateFolders(const std::wstring& path) noexcept;
 // (\\?\UNC\ becomes \\). Empty when it cannot be had.
 std::wstring CanonicalPath(const std::wstring& path) noexcept;
 
-// Whether both paths name the same file or folder (same volume and file id). A path
-// that cannot be opened or queried is "different".
+// Whether both paths name the same file or folder (same volume and file id, both read
+// while both are open). A path that cannot be opened or queried is "different".
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept;
