@@ -31,6 +31,10 @@ TEST(PathRules, NormalFormParentAndJoinAsTheStandardLibrary) {
     EXPECT_EQ(NormalPath(L"\\\\nas"), L"\\\\nas");
     EXPECT_EQ(JoinPath(L"\\\\nas\\games", L"\\x"), L"\\\\nas\\x");
     EXPECT_EQ(JoinPath(L"C:\\Steam", L"\\\\nas\\games"), L"\\\\nas\\games");
+    // Nor "\??" as a root name, nor a parent keeping the root's run of separators.
+    EXPECT_EQ(ParentPath(L"\\??\\x"), L"\\??\\");
+    EXPECT_EQ(JoinPath(L"\\??\\C:\\Steam", L"\\x"), L"\\??\\x");
+    EXPECT_EQ(ParentPath(L"C:\\\\x"), L"C:\\\\");
 }
 
 std::wstring LinkFixture(const wchar_t* name) {
