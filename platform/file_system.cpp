@@ -159,20 +159,12 @@ std::wstring CanonicalPath(const std::wstring& path) noexcept {
     }
     CloseHandle(file);
     // The system answers in its long-path form; users and the rest of the installer
-    // expect the everyday spelling.
-    constexpr std::wstring_view uncPrefix = L"\\\\?\\UNC\\";
-    constexpr std::wstring_view longPrefix = L"\\\\?\\";
+    // expect the everyday spelling where there is one.
     try {
-        if (text.starts_with(uncPrefix)) {
-            return L"\\\\" + text.substr(uncPrefix.size());
-        }
-        if (text.starts_with(longPrefix)) {
-            return text.substr(longPrefix.size());
-        }
+        return EverydayPath(text);
     } catch (...) {
         return {};
     }
-    return text;
 }
 
 // Both handles stay open until both ids are read: a file id is only unique and stable while

@@ -22,8 +22,8 @@ bool IsMissing(const std::wstring& path) noexcept;
 // a file in the way is failure.
 bool CreateFolders(const std::wstring& path) noexcept;
 
-// Absolute, links and junctions resolved, every element as stored on disk, no \\?\ prefix
-// (\\?\UNC\ becomes \\). Empty when it cannot be had.
+// Absolute, links and junctions resolved, every element as stored on disk, in its everyday
+// spelling where it has one (EverydayPath). Empty when it cannot be had.
 std::wstring CanonicalPath(const std::wstring& path) noexcept;
 
 // Whether both paths name the same file or folder (same volume and file id, both read

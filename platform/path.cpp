@@ -159,3 +159,18 @@ std::wstring NormalPath(std::wstring_view path) {
     }
     return result;
 }
+
+// Only the two forms with an everyday spelling lose their prefix. A volume or device path
+// ("\\?\Volume{...}\", "\\?\GLOBALROOT\...") has none: cut, it would read as a relative path
+// and later writes would land below the current folder.
+std::wstring EverydayPath(std::wstring_view path) {
+    constexpr std::wstring_view longPrefix = L"\\\\?\\", uncPrefix = L"\\\\?\\UNC\\";
+    if (path.starts_with(uncPrefix)) {
+        return L"\\\\" + std::wstring(path.substr(uncPrefix.size()));
+    }
+    if (path.size() > 6 && path.starts_with(longPrefix) && IsDriveLetter(path[4]) && path[5] == L':' &&
+        path[6] == L'\\') {
+        return std::wstring(path.substr(longPrefix.size()));
+    }
+    return std::wstring(path);
+}

@@ -42,3 +42,7 @@ std::wstring ParentPath(std::wstring_view path);
 // ".." removes the element before it; letter case and a trailing separator stay, and a
 // network path keeps its root name "\\server". In this form equal elements mean equal text.
 std::wstring NormalPath(std::wstring_view path);
+
+// A final path as the system answers it, in its everyday spelling: "\\?\C:\x" is "C:\x" and
+// "\\?\UNC\server\share\x" is "\\server\share\x"; every other form stays whole.
+std::wstring EverydayPath(std::wstring_view path);

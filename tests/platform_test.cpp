@@ -35,6 +35,14 @@ TEST(PathRules, NormalFormParentAndJoinAsTheStandardLibrary) {
     EXPECT_EQ(ParentPath(L"\\??\\x"), L"\\??\\");
     EXPECT_EQ(JoinPath(L"\\??\\C:\\Steam", L"\\x"), L"\\??\\x");
     EXPECT_EQ(ParentPath(L"C:\\\\x"), L"C:\\\\");
+    // A final path loses its long-path prefix only where that leaves an absolute path.
+    for (auto [answer, everyday] : {std::pair{L"\\\\?\\C:\\x", L"C:\\x"},
+                                    {L"\\\\?\\UNC\\s\\sh\\x", L"\\\\s\\sh\\x"},
+                                    {L"\\\\?\\Volume{5e1d}\\x", nullptr},
+                                    {L"\\\\?\\GLOBALROOT\\Device\\x", nullptr},
+                                    {L"\\\\?\\C:", nullptr}}) {
+        EXPECT_EQ(EverydayPath(answer), everyday ? everyday : answer);
+    }
 }
 
 std::wstring LinkFixture(const wchar_t* name) {
