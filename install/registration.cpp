@@ -50,13 +50,17 @@ std::wstring Widen(std::string_view text) {
 }
 
 // An install started from the copy itself must not copy the file onto itself; when
-// identity cannot be established the copy is attempted, replacing an older one.
+// identity cannot be established the copy is attempted, replacing an older one. The
+// installer usually runs from Downloads, and CopyFileW carries its download mark (the
+// Zone.Identifier stream) over to the copy, where it could bring up a security warning
+// when Windows starts the copy for removal. The mark goes; a copy without one is fine.
 void CopyInstaller(const std::wstring& copy) {
     CreateFolders(ParentPath(copy));
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     if (!SameFile(own, copy)) {
         CopyFileW(own, copy.c_str(), FALSE);
+        DeleteFileW((copy + L":Zone.Identifier").c_str());
     }
 }
 
