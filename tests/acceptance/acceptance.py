@@ -258,7 +258,7 @@ def one_game_fails_then_retry(libraries):
     check("UninstallString" in (reg_values(UNINSTALL) or {}), "not registered after the retry")
 
 
-def uninstall(libraries, leftover):
+def uninstall(libraries, leftover, again=False):
     if leftover:  # a game folder without its executable: not listed, but holding the plug-in
         write(plugins(libraries[1], ETS) / "Kestrovane.dll", b"MZ")
     app = App(OPT.exe)
@@ -266,6 +266,10 @@ def uninstall(libraries, leftover):
     app.click(mid(app.button))
     app.exits("Close")
     copy = (reg_values(UNINSTALL) or {}).get("UninstallString", "")[1:-12]
+    if again:  # reinstalled before the restart that the first uninstall queued: the copy outlives it
+        check("PendingFileRenameOperations" not in (reg_values(SESSION) or {}), "the copy still queued for deletion")
+        run("wine", "wineboot", "-r")
+        check(unix(copy).exists(), "the copy deleted at the restart after a reinstall")
     app = App(copy, "/uninstall")
     app.see(lambda shot: shot.card(0, True) and shot.card(1, True), "not both cards ticked for removal")
     app.press(SUCCESS, "no success after Uninstall")
@@ -277,6 +281,8 @@ def uninstall(libraries, leftover):
     check(unix(copy).exists(), "the copy was deleted at once instead of at restart")
     run("xdotool", "key", "Escape")
     app.exits("Escape")
+    if not (leftover or again):
+        uninstall(libraries, leftover, True)
 
 
 def language_drag_and_close_glyph(libraries):
