@@ -14,10 +14,11 @@
 
 bool ScanGameFolder(const std::wstring& candidate, GameEntry& entry) noexcept {
     try {
-        // Most libraries hold neither game. When the candidate folder itself is not there,
-        // nothing below it is either: one lookup instead of one per executable, which is
-        // what discovery costs with many libraries.
-        if (!Exists(candidate)) {
+        // Most libraries hold neither game. When the folder of the executables is reported as
+        // not there, neither executable is: one lookup instead of one per executable, which is
+        // what discovery costs with many libraries. The candidate itself is not asked: Windows
+        // reports a share root chosen by hand (\\nas\ETS2) as not found, whatever it holds.
+        if (IsMissing(JoinPath(candidate, GameBinaryFolder))) {
             return false;
         }
         // Any kind of entry counts, a folder or a link included.

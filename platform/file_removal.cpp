@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-namespace {
+#include "platform/file_system.h"
 
-bool IsMissingPathError(DWORD error) noexcept {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
-}
+namespace {
 
 // Removes one entry whose attributes are known: a folder (or a link to one) with
 // RemoveDirectoryW, which removes a link without following it; anything else with
@@ -23,6 +21,16 @@ bool RemoveEntry(const wchar_t* path, DWORD attributes) noexcept {
     return removed;
 }
 
+// Only symbolic links and junctions are links. Every other reparse point is an ordinary
+// file or folder with content of its own: a cloud-file placeholder (a game on a synced
+// drive), a deduplicated file. The find data carries the tag of a reparse point. No
+// reparse point on Windows has the tag 0; Wine gives it to a Linux symlink, a link.
+bool IsLink(const WIN32_FIND_DATAW& found) noexcept {
+    const DWORD tag = found.dwReserved0;
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT || tag == 0);
+}
+
 // Closes the search on every way out of the walk, an allocation failure included.
 struct FindHandle {
     HANDLE handle;
@@ -33,12 +41,10 @@ struct FindHandle {
     }
 };
 
-// Depth first, and on past a failure so that as much as possible goes. Only real
-// folders are descended into: a link or junction (a reparse point) is removed as an
-// entry of its own.
-void RemoveTreeEntry(const std::wstring& path, DWORD attributes) {
-    const bool realFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    if (realFolder) {
+// Depth first, and on past a failure so that as much as possible goes. A link is removed
+// as an entry of its own and never descended into.
+void RemoveTreeEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLink(entry)) {
         WIN32_FIND_DATAW found;
         FindHandle search{
             FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0)};
@@ -46,12 +52,12 @@ void RemoveTreeEntry(const std::wstring& path, DWORD attributes) {
             do {
                 const std::wstring name = found.cFileName;
                 if (name != L"." && name != L"..") {
-                    RemoveTreeEntry(path + L"\\" + name, found.dwFileAttributes);
+                    RemoveTreeEntry(path + L"\\" + name, found);
                 }
             } while (FindNextFileW(search.handle, &found));
         }
     }
-    RemoveEntry(path.c_str(), attributes);
+    RemoveEntry(path.c_str(), entry.dwFileAttributes);
 }
 
 } // namespace
@@ -59,22 +65,25 @@ void RemoveTreeEntry(const std::wstring& path, DWORD attributes) {
 bool RemoveFile(const std::wstring& path) noexcept {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return IsMissingPathError(GetLastError());
+        return IsNotFound(GetLastError());
     }
     return RemoveEntry(path.c_str(), attributes);
 }
 
+// The root's own find data, like every entry's below it, tells a link from a folder.
 void RemoveTree(const std::wstring& path) noexcept {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return;
-    }
     try {
         std::wstring root = path;
         while (root.size() > 1 && (root.back() == L'\\' || root.back() == L'/')) {
             root.pop_back();
         }
-        RemoveTreeEntry(root, attributes);
+        WIN32_FIND_DATAW entry;
+        HANDLE search = FindFirstFileExW(root.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        FindClose(search);
+        RemoveTreeEntry(root, entry);
     } catch (...) {
         // Out of memory deep in a tree: what was removed so far stays removed.
     }

@@ -7,6 +7,7 @@
 // the path: deleted now, or not there to begin with.
 bool RemoveFile(const std::wstring& path) noexcept;
 
-// Deletes a folder with everything in it, as much as can go. Links and junctions inside
-// are removed as links and never descended into, so their targets survive.
+// Deletes a folder with everything in it, as much as can go. Symbolic links and junctions
+// are removed as links and never descended into, so their targets survive; any other
+// reparse point is a file or folder like the rest.
 void RemoveTree(const std::wstring& path) noexcept;

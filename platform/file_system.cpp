@@ -18,7 +18,8 @@ HANDLE OpenForQuery(const std::wstring& path) noexcept {
 }
 
 // The attributes of what the path finally names. A link's own attributes say nothing
-// about its target, which may be missing or of another kind, so a link is opened.
+// about its target, which may be missing or of another kind, so a link is opened. On
+// failure the last error says why.
 bool TargetAttributes(const std::wstring& path, DWORD& attributes) noexcept {
     attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -72,16 +73,6 @@ bool QueryIdentity(HANDLE file, FileIdentity& identity) noexcept {
     return true;
 }
 
-bool QueryIdentity(const std::wstring& path, FileIdentity& identity) noexcept {
-    HANDLE file = OpenForQuery(path);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    const bool ok = QueryIdentity(file, identity);
-    CloseHandle(file);
-    return ok;
-}
-
 } // namespace
 
 bool Exists(const std::wstring& path) noexcept {
@@ -94,18 +85,40 @@ bool IsDirectory(const std::wstring& path) noexcept {
     return TargetAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The standard library's list. A path that runs through a file as though it were a folder
+// gives ERROR_INVALID_NAME on older Windows and ERROR_DIRECTORY on Windows 11 24H2; an
+// unreachable server or share and a dropped network name are not there either.
+bool IsNotFound(unsigned long error) noexcept {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsMissing(const std::wstring& path) noexcept {
+    DWORD attributes = 0;
+    return !TargetAttributes(path, attributes) && IsNotFound(GetLastError());
+}
+
 // From the deepest folder upwards: in the usual case only the last few elements are
 // missing, so this costs a few calls instead of one per element of the path.
 bool CreateFolders(const std::wstring& path) noexcept {
     if (CreateDirectoryW(path.c_str(), nullptr)) {
         return true;
     }
-    switch (GetLastError()) {
-    case ERROR_ALREADY_EXISTS:
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) {
         return IsDirectory(path);
-    case ERROR_PATH_NOT_FOUND:
-        break;
-    default:
+    }
+    if (!IsNotFound(error)) {
         return false;
     }
     try {
@@ -146,28 +159,29 @@ std::wstring CanonicalPath(const std::wstring& path) noexcept {
     }
     CloseHandle(file);
     // The system answers in its long-path form; users and the rest of the installer
-    // expect the everyday spelling.
-    constexpr std::wstring_view uncPrefix = L"\\\\?\\UNC\\";
-    constexpr std::wstring_view longPrefix = L"\\\\?\\";
+    // expect the everyday spelling where there is one.
     try {
-        if (text.starts_with(uncPrefix)) {
-            return L"\\\\" + text.substr(uncPrefix.size());
-        }
-        if (text.starts_with(longPrefix)) {
-            return text.substr(longPrefix.size());
-        }
+        return EverydayPath(text);
     } catch (...) {
         return {};
     }
-    return text;
 }
 
+// Both handles stay open until both ids are read: a file id is only unique and stable while
+// a handle holds its file, and the redirected drives of a remote session reuse an id as soon
+// as none does.
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept {
-    FileIdentity first;
-    FileIdentity second;
-    if (!QueryIdentity(a, first) || !QueryIdentity(b, second)) {
-        return false;
+    HANDLE first = OpenForQuery(a);
+    HANDLE second = OpenForQuery(b);
+    FileIdentity one;
+    FileIdentity other;
+    const bool same = first != INVALID_HANDLE_VALUE && second != INVALID_HANDLE_VALUE && QueryIdentity(first, one) &&
+                      QueryIdentity(second, other) && one.extended == other.extended && one.volume == other.volume &&
+                      std::memcmp(one.id.Identifier, other.id.Identifier, sizeof one.id.Identifier) == 0;
+    for (HANDLE file : {first, second}) {
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
     }
-    return first.extended == second.extended && first.volume == second.volume &&
-           std::memcmp(first.id.Identifier, second.id.Identifier, sizeof first.id.Identifier) == 0;
+    return same;
 }

@@ -10,14 +10,22 @@ bool Exists(const std::wstring& path) noexcept;
 // Whether the path names a folder, or a link to one.
 bool IsDirectory(const std::wstring& path) noexcept;
 
+// Whether a Windows error code means "the path is not there" rather than "it could not be
+// reached". Deciding between a missing path and a failure goes by this one rule.
+bool IsNotFound(unsigned long error) noexcept;
+
+// Whether the path is reported as not there. After an error of any other kind (access
+// denied, say) the path is neither missing nor there.
+bool IsMissing(const std::wstring& path) noexcept;
+
 // Creates the folder with every missing parent. A folder already there is success;
 // a file in the way is failure.
 bool CreateFolders(const std::wstring& path) noexcept;
 
-// Absolute, links and junctions resolved, every element as stored on disk, no \\?\ prefix
-// (\\?\UNC\ becomes \\). Empty when it cannot be had.
+// Absolute, links and junctions resolved, every element as stored on disk, in its everyday
+// spelling where it has one (EverydayPath). Empty when it cannot be had.
 std::wstring CanonicalPath(const std::wstring& path) noexcept;
 
-// Whether both paths name the same file or folder (same volume and file id). A path
-// that cannot be opened or queried is "different".
+// Whether both paths name the same file or folder (same volume and file id, both read
+// while both are open). A path that cannot be opened or queried is "different".
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept;

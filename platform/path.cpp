@@ -6,13 +6,21 @@ bool IsSeparator(wchar_t c) noexcept {
     return c == L'\\' || c == L'/';
 }
 
-// Root names as Windows knows them: a drive "X:", or "\\server" for a network path (two
+bool IsDriveLetter(wchar_t c) noexcept {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// Root names as Windows knows them: a drive "X:", "\\server" for a network path (two
 // separators and then a name; "\\?\" and "\\.\" prefixes read as the server "?" or ".",
-// which keeps what follows them intact).
+// which keeps what follows them intact), or the object-manager prefix "\??" before a single
+// separator.
 size_t RootNameLength(std::wstring_view path) noexcept {
-    if (path.size() >= 2 && path[1] == L':' &&
-        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'))) {
+    if (path.size() >= 2 && path[1] == L':' && IsDriveLetter(path[0])) {
         return 2;
+    }
+    if (path.size() >= 4 && IsSeparator(path[0]) && path.substr(1, 2) == L"??" && IsSeparator(path[3]) &&
+        (path.size() == 4 || !IsSeparator(path[4]))) {
+        return 3;
     }
     if (path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2])) {
         size_t end = 2;
@@ -24,8 +32,8 @@ size_t RootNameLength(std::wstring_view path) noexcept {
     return 0;
 }
 
-// "\\server" is absolute by itself, with or without a separator after it; a drive is
-// absolute only with one.
+// "\\server" is absolute by itself, with or without a separator after it, and so is "\??",
+// which always has one; a drive is absolute only with one.
 bool IsNetworkRoot(std::wstring_view path) noexcept {
     return RootNameLength(path) > 2;
 }
@@ -94,8 +102,8 @@ std::wstring ParentPath(std::wstring_view path) {
         --end;
     }
     if (end == relative) {
-        // Only the root is left, with one separator of a root directory.
-        return std::wstring(path.substr(0, relative > rootName ? rootName + 1 : rootName));
+        // Only the root is left: the root name and the whole run of separators after it.
+        return std::wstring(path.substr(0, relative));
     }
     return std::wstring(path.substr(0, end));
 }
@@ -150,4 +158,19 @@ std::wstring NormalPath(std::wstring_view path) {
         result = L".";
     }
     return result;
+}
+
+// Only the two forms with an everyday spelling lose their prefix. A volume or device path
+// ("\\?\Volume{...}\", "\\?\GLOBALROOT\...") has none: cut, it would read as a relative path
+// and later writes would land below the current folder.
+std::wstring EverydayPath(std::wstring_view path) {
+    constexpr std::wstring_view longPrefix = L"\\\\?\\", uncPrefix = L"\\\\?\\UNC\\";
+    if (path.starts_with(uncPrefix)) {
+        return L"\\\\" + std::wstring(path.substr(uncPrefix.size()));
+    }
+    if (path.size() > 6 && path.starts_with(longPrefix) && IsDriveLetter(path[4]) && path[5] == L':' &&
+        path[6] == L'\\') {
+        return std::wstring(path.substr(longPrefix.size()));
+    }
+    return std::wstring(path);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Path values are wide strings with the standard library's path meaning under Windows
-// rules: '\' and '/' both separate, a drive "X:" or a server "\\name" is the root name,
+// rules: '\' and '/' both separate, a drive "X:", a server "\\name" or "\??" is the root name,
 // letter case stays as written. Pure text: no Windows headers, so this also builds and
 // is fuzzed natively.
 #include <string>
@@ -33,11 +33,16 @@ template <typename... More> std::wstring JoinPath(std::wstring_view left, std::w
 }
 
 // The standard parent: without the last element and the separators before it; a path
-// with nothing after its root is its own parent, and a trailing separator ends an empty
-// last element ("a\b\" gives "a\b").
+// with nothing after its root is its own parent, the root keeps all its separators
+// ("C:\\x" gives "C:\\"), and a trailing separator ends an empty last element ("a\b\"
+// gives "a\b").
 std::wstring ParentPath(std::wstring_view path);
 
 // The lexical normal form: separators become '\', runs of them one, "." elements go and
 // ".." removes the element before it; letter case and a trailing separator stay, and a
 // network path keeps its root name "\\server". In this form equal elements mean equal text.
 std::wstring NormalPath(std::wstring_view path);
+
+// A final path as the system answers it, in its everyday spelling: "\\?\C:\x" is "C:\x" and
+// "\\?\UNC\server\share\x" is "\\server\share\x"; every other form stays whole.
+std::wstring EverydayPath(std::wstring_view path);

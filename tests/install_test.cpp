@@ -37,6 +37,13 @@ struct Install : testing::Test {
     bool Registered() const {
         return !RegGetValueW(HKEY_CURRENT_USER, UninstallKeyPath, L"UninstallString", RRF_RT_ANY, 0, 0, 0);
     }
+    std::wstring Pending() const {
+        std::wstring pending(65536, L'\0');
+        DWORD bytes = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+        RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                     pending.data(), &bytes);
+        return pending.substr(0, bytes / sizeof(wchar_t));
+    }
     std::string Payload(const wchar_t* name) const { return ReadFile(std::wstring(KV_PAYLOAD_DIR) + L"\\" + name); }
 };
 
@@ -110,15 +117,17 @@ TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
         EXPECT_EQ(data.substr(0, bytes / 2), text ? values[i + 1] + L'\0' : std::wstring(L"\1\0", 2)) << i;
     }
     RegCloseKey(key);
+    // Queued by others: a deletion, and a rename of the copy.
+    const std::wstring others = L"\\??\\C:\\old" + std::wstring(2, L'\0') + L"\\??\\" + copy + L'\0' + L"C:\\x" + L'\0';
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations", REG_MULTI_SZ,
+                    (others + L'\0').c_str(), static_cast<DWORD>(others.size() * 2 + 2));
     UnregisterUninstallEntry();
     EXPECT_FALSE(Registered());
     const std::wstring folder = temp / L"local\\Kestrovane";
-    std::wstring pending(65536, L'\0');
-    DWORD bytes = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
-    RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
-                 pending.data(), &bytes);
-    const std::wstring copyThenFolder = L"\\??\\" + copy + L'\0' + L'\0' + L"\\??\\" + folder + L'\0' + L'\0';
-    EXPECT_NE(pending.find(copyThenFolder), std::wstring::npos);
+    EXPECT_EQ(Pending(), others + L"\\??\\" + copy + L'\0' + L'\0' + L"\\??\\" + folder + L'\0' + L'\0' + L'\0');
+    // Installed again before the restart: the copy and its folder stay, the others stay as they were.
+    RegisterUninstallEntry();
+    EXPECT_EQ(Pending(), others + L'\0');
 }
 
 // What the window showed at each paint: the status line, and "+" once the first game's library was there.

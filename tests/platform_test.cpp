@@ -31,6 +31,18 @@ TEST(PathRules, NormalFormParentAndJoinAsTheStandardLibrary) {
     EXPECT_EQ(NormalPath(L"\\\\nas"), L"\\\\nas");
     EXPECT_EQ(JoinPath(L"\\\\nas\\games", L"\\x"), L"\\\\nas\\x");
     EXPECT_EQ(JoinPath(L"C:\\Steam", L"\\\\nas\\games"), L"\\\\nas\\games");
+    // Nor "\??" as a root name, nor a parent keeping the root's run of separators.
+    EXPECT_EQ(ParentPath(L"\\??\\x"), L"\\??\\");
+    EXPECT_EQ(JoinPath(L"\\??\\C:\\Steam", L"\\x"), L"\\??\\x");
+    EXPECT_EQ(ParentPath(L"C:\\\\x"), L"C:\\\\");
+    // A final path loses its long-path prefix only where that leaves an absolute path.
+    for (auto [answer, everyday] : {std::pair{L"\\\\?\\C:\\x", L"C:\\x"},
+                                    {L"\\\\?\\UNC\\s\\sh\\x", L"\\\\s\\sh\\x"},
+                                    {L"\\\\?\\Volume{5e1d}\\x", nullptr},
+                                    {L"\\\\?\\GLOBALROOT\\Device\\x", nullptr},
+                                    {L"\\\\?\\C:", nullptr}}) {
+        EXPECT_EQ(EverydayPath(answer), everyday ? everyday : answer);
+    }
 }
 
 std::wstring LinkFixture(const wchar_t* name) {
@@ -55,6 +67,7 @@ TEST(FileSystem, RemovalIdentityAndFolderCreation) {
     EXPECT_FALSE(SameFile(folder + L"\\missing", folder + L"\\missing"));
     WriteFile(file, "MZ");
     EXPECT_FALSE(CreateFolders(file));
+    EXPECT_TRUE(RemoveFile(file + L"\\x")); // through a file as though a folder: nothing there
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(RemoveFile(file));
     EXPECT_FALSE(Exists(file));

@@ -242,7 +242,7 @@ def update_after_the_game_exits(libraries):
     assert all((folder / name).read_bytes() == data for name, data in kept.items()), "another file was changed"
 
 
-def uninstall(libraries, leftover):
+def uninstall(libraries, leftover, again=False):
     if leftover:  # a game folder without its executable: not listed, but holding the plug-in
         write(plugins(libraries[1], ETS) / "Kestrovane.dll", b"MZ")
     app = App(OPT.exe)
@@ -253,6 +253,10 @@ def uninstall(libraries, leftover):
     kept = plugins(libraries[1], ATS) / "Quillon.dll"  # a game with only the predecessor: neither listed nor touched
     write(kept, b"predecessor")
     write(kept.parents[1] / GAME_EXE[ATS], b"MZ")
+    if again:  # reinstalled before the restart that the first uninstall queued: the copy outlives it
+        assert "PendingFileRenameOperations" not in (reg_values(SESSION) or {}), "the copy still queued for deletion"
+        run("wine", "wineboot", "-r")
+        assert unix(copy).exists(), "the copy deleted at the restart after a reinstall"
     app = App(copy, "/uninstall")
     app.see(lambda shot: shot.card(0, True) and shot.card(1, True) and not shot.card(2, True), "not the two cards")
     app.press(SUCCESS, "no success after Uninstall")
@@ -264,6 +268,8 @@ def uninstall(libraries, leftover):
     assert unix(copy).exists(), "the copy was deleted at once instead of at restart"
     run("xdotool", "key", "Escape")
     app.exits("Escape")
+    if not (leftover or again):
+        uninstall(libraries, leftover, True)
 
 
 # Without Steam: a folder that is not a game is refused, then the game is added by hand from its
