@@ -14,4 +14,4 @@ set(KV_PURE_SOURCES
 set(KV_PURE_TESTS rules_test)
 
 # Fuzz targets (tests/fuzz/<name>.cpp with a seed corpus in tests/fuzz/corpus/<name>/).
-set(KV_FUZZ_TARGETS library_line library_path)
+set(KV_FUZZ_TARGETS library_line)

@@ -54,10 +54,12 @@ std::vector<std::wstring> FindSteamLibraries() noexcept {
             }
             std::wstring library = NormalPath(value);
             bool known = false;
-            // Both sides are in the normal form: one backslash between elements, a root
-            // name in one spelling. There equal elements (SplitPath's equality) mean equal
-            // text, so the text is compared instead of splitting both paths again for
-            // each of the n^2/2 pairs.
+            // Libraries are told apart element by element: the same root name, both or
+            // neither with a root separator, the same elements as exact (case-sensitive)
+            // text, a trailing separator counting as one. Both sides are in the normal form,
+            // one backslash between elements and a root name in one spelling, where equal
+            // elements mean equal text; so the text is compared instead of splitting both
+            // paths again for each of the n^2/2 pairs.
             for (const std::wstring& other : libraries) {
                 if (library == other) {
                     known = true;

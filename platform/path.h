@@ -13,11 +13,6 @@ struct PathParts {
     bool rootDirectory = false;
     std::vector<std::wstring_view> elements; // a run of separators separates once, never empty
     bool trailingSeparator = false;
-
-    // Element-wise equality, the rule by which Steam libraries are told apart: the same
-    // root name text, both or neither with a root separator, the same elements as exact
-    // (case-sensitive) text, a trailing separator counting as an element of its own.
-    bool operator==(const PathParts&) const = default;
 };
 
 PathParts SplitPath(std::wstring_view path);

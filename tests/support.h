@@ -25,11 +25,9 @@ inline std::string ReadFile(const std::wstring& file) {
 // A fresh folder under the temp folder, removed with everything in it afterwards.
 struct TempFolder {
     std::wstring path = (std::filesystem::temp_directory_path() / Unique).wstring();
+    std::error_code ec;
     TempFolder() { CreateDirectoryW(path.c_str(), nullptr); }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
+    ~TempFolder() { std::filesystem::remove_all(path, ec); }
     std::wstring operator/(const std::wstring& relative) const { return path + L"\\" + relative; }
 };
 

@@ -269,6 +269,7 @@ def uninstall(libraries, leftover, again=False):
     run("xdotool", "key", "Escape")
     app.exits("Escape")
     if not (leftover or again):
+        shutil.rmtree(kept.parents[3])  # or the second install would install into that game
         uninstall(libraries, leftover, True)
 
 
