@@ -1,8 +1,8 @@
 #pragma once
 // Path values are wide strings with the standard library's path meaning under Windows
 // rules: '\' and '/' both separate, a drive "X:", a server "\\name" or "\??" is the root name,
-// letter case stays as written. Pure text: no Windows headers, so this also builds and
-// is fuzzed natively.
+// letter case stays as written. Pure text: no Windows headers, so this also builds
+// natively.
 #include <string>
 #include <string_view>
 #include <vector>
