@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/file_system.h"
+#include "platform/link_rule.h"
 
 namespace {
 
@@ -21,14 +22,11 @@ bool RemoveEntry(const wchar_t* path, DWORD attributes) noexcept {
     return removed;
 }
 
-// Only symbolic links and junctions are links. Every other reparse point is an ordinary
-// file or folder with content of its own: a cloud-file placeholder (a game on a synced
-// drive), a deduplicated file. The find data carries the tag of a reparse point. No
-// reparse point on Windows has the tag 0; Wine gives it to a Linux symlink, a link.
+static_assert(ReparsePointAttribute == FILE_ATTRIBUTE_REPARSE_POINT && SymbolicLinkTag == IO_REPARSE_TAG_SYMLINK &&
+              JunctionTag == IO_REPARSE_TAG_MOUNT_POINT);
+
 bool IsLink(const WIN32_FIND_DATAW& found) noexcept {
-    const DWORD tag = found.dwReserved0;
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-           (tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT || tag == 0);
+    return IsLinkEntry(found.dwFileAttributes, found.dwReserved0);
 }
 
 // Closes the search on every way out of the walk, an allocation failure included.

@@ -9,6 +9,7 @@
 
 #include "app/startup.h"
 #include "discovery/plugin_status.h"
+#include "platform/link_rule.h"
 #include "ui/layout.h"
 #include "ui/screen_text.h"
 
@@ -24,6 +25,26 @@ TEST(Versions, ScannedAndCompared) {
     EXPECT_EQ(VersionNumber(L"0.0.2147483648"), INT32_MIN); // wraps, never traps
     // The switch is a case-sensitive substring, wherever it stands.
     EXPECT_TRUE(HasUninstallSwitch(L"\"C:\\Kestrovane-Setup.exe\" /uninstall") && !HasUninstallSwitch(L"/UNINSTALL"));
+}
+
+// Tree removal never descends into a link; everything else with content of its own goes.
+TEST(Links, ToldByAttributesAndTagAsWindowsReportsThem) {
+    constexpr unsigned long folder = 0x10, reparse = 0x410;
+    const struct {
+        unsigned long attributes, tag;
+        bool link;
+    } rows[] = {
+        {reparse, 0xA000000C, true},             // symbolic link
+        {reparse, 0xA0000003, true},             // junction
+        {reparse, 0x9000001A, false},            // cloud-file placeholder folder
+        {reparse | 0x400000, 0x9000301A, false}, // cloud-file placeholder, recalled on access
+        {0x420, 0x80000013, false},              // deduplicated file
+        {folder, 0xA0000003, false},             // a tag left in the find data without the attribute
+        {reparse, 0, true},                      // Wine's answer for a Linux symlink
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(IsLinkEntry(row.attributes, row.tag), row.link) << std::hex << row.attributes << " " << row.tag;
+    }
 }
 
 TEST(Texts, EveryCellIsUsableAndEachLanguageItsOwn) {
