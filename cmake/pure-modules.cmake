@@ -3,6 +3,7 @@
 # and the parsers are fuzzed.
 set(KV_PURE_SOURCES
     app/startup.cpp
+    install/restart_queue.cpp
     discovery/library_line.cpp
     discovery/plugin_status.cpp
     platform/path.cpp
@@ -14,4 +15,4 @@ set(KV_PURE_SOURCES
 set(KV_PURE_TESTS rules_test)
 
 # Fuzz targets (tests/fuzz/<name>.cpp with a seed corpus in tests/fuzz/corpus/<name>/).
-set(KV_FUZZ_TARGETS library_line)
+set(KV_FUZZ_TARGETS library_line restart_queue)

@@ -7,6 +7,7 @@
 #include "app/game_entry.h"
 #include "app/product.h"
 #include "app/product_files.h"
+#include "install/restart_queue.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/system_library.h"
@@ -49,51 +50,47 @@ std::wstring Widen(std::string_view text) {
     return std::wstring(text.begin(), text.end());
 }
 
-// Windows keeps the operations queued for the next restart as pairs of strings: the
-// source with the \??\ prefix, then the target, empty for a deletion.
 constexpr wchar_t SessionManagerKey[] = L"System\\CurrentControlSet\\Control\\Session Manager";
-constexpr wchar_t PendingRenamesValue[] = L"PendingFileRenameOperations";
 
-bool IsQueuedDeletionOf(std::wstring_view source, std::wstring_view target, const std::wstring& path) noexcept {
-    constexpr std::wstring_view prefix = L"\\??\\";
-    if (source.starts_with(prefix)) {
-        source.remove_prefix(prefix.size());
-    }
-    return target.empty() && CompareStringOrdinal(source.data(), static_cast<int>(source.size()), path.c_str(),
-                                                  static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+bool SamePathIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
-// The queue without the deletions of the copy and its folder. An empty source ends the
-// list; that end, and anything after it, stays as it stands.
-std::wstring WithoutCopyDeletions(const std::wstring& queue, const std::wstring& copy) {
-    const std::wstring folder = ParentPath(copy);
-    std::wstring kept;
-    size_t pair = 0;
-    while (pair < queue.size() && queue[pair] != L'\0') {
-        const size_t sourceEnd = queue.find(L'\0', pair);
-        if (sourceEnd == std::wstring::npos) {
-            break;
-        }
-        const size_t targetEnd = queue.find(L'\0', sourceEnd + 1);
-        if (targetEnd == std::wstring::npos) {
-            break;
-        }
-        const std::wstring_view source(queue.data() + pair, sourceEnd - pair);
-        const std::wstring_view target(queue.data() + sourceEnd + 1, targetEnd - sourceEnd - 1);
-        if (!IsQueuedDeletionOf(source, target, copy) && !IsQueuedDeletionOf(source, target, folder)) {
-            kept.append(queue, pair, targetEnd + 1 - pair);
-        }
-        pair = targetEnd + 1;
+// One queue value without the deletions of the copy and its folder. A value of another type,
+// or one that cannot be read as pairs, is not ours to rewrite. Left without pairs it goes, as
+// Windows removes it once it has run, so that nothing reads as a pending restart.
+void KeepInstallerCopyIn(HKEY key, const wchar_t* value, const std::wstring& copy) {
+    std::wstring queue;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    LSTATUS status = ERROR_MORE_DATA;
+    while (status == ERROR_MORE_DATA) {
+        queue.resize(bytes / sizeof(wchar_t) + 1);
+        bytes = static_cast<DWORD>(queue.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(key, value, nullptr, &type, reinterpret_cast<BYTE*>(queue.data()), &bytes);
     }
-    return kept.append(queue, pair);
+    if (status != ERROR_SUCCESS || type != REG_MULTI_SZ || bytes % sizeof(wchar_t) != 0) {
+        return;
+    }
+    queue.resize(bytes / sizeof(wchar_t));
+    std::wstring kept;
+    if (!WithoutDeletionsOf(queue, copy, ParentPath(copy), SamePathIgnoringCase, kept)) {
+        return;
+    }
+    if (kept.find_first_not_of(L'\0') == std::wstring::npos) {
+        RegDeleteValueW(key, value);
+    } else {
+        RegSetValueExW(key, value, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.data()),
+                       static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
+    }
 }
 
 // An uninstall queued the copy and its folder for deletion at the next restart. Installed
 // again before that restart, the fresh copy would go at boot and leave the entry pointing
-// at nothing, so those two deletions are taken back. Every other queued operation stays
-// as it was, byte for byte and in its order; a queue left empty goes, as Windows removes
-// it once it has run, so that nothing reads as a pending restart. The installer runs
-// elevated, which lets it write the machine's queue.
+// at nothing, so those two deletions are taken back from both values Windows records them
+// in. Every other queued operation stays as it was. The installer runs elevated, which lets
+// it write the machine's queue.
 void KeepInstallerCopyAtRestart(const std::wstring& copy) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
@@ -101,28 +98,8 @@ void KeepInstallerCopyAtRestart(const std::wstring& copy) {
         return;
     }
     try {
-        std::wstring queue;
-        DWORD type = 0;
-        DWORD bytes = 0;
-        LSTATUS status = ERROR_MORE_DATA;
-        while (status == ERROR_MORE_DATA) {
-            queue.resize(bytes / sizeof(wchar_t) + 1);
-            bytes = static_cast<DWORD>(queue.size() * sizeof(wchar_t));
-            status = RegQueryValueExW(key, PendingRenamesValue, nullptr, &type, reinterpret_cast<BYTE*>(queue.data()),
-                                      &bytes);
-        }
-        if (status == ERROR_SUCCESS && type == REG_MULTI_SZ) {
-            queue.resize(bytes / sizeof(wchar_t));
-            const std::wstring kept = WithoutCopyDeletions(queue, copy);
-            if (kept.size() < queue.size()) {
-                if (kept.find_first_not_of(L'\0') == std::wstring::npos) {
-                    RegDeleteValueW(key, PendingRenamesValue);
-                } else {
-                    RegSetValueExW(key, PendingRenamesValue, 0, REG_MULTI_SZ,
-                                   reinterpret_cast<const BYTE*>(kept.data()),
-                                   static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
-                }
-            }
+        for (const wchar_t* value : {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"}) {
+            KeepInstallerCopyIn(key, value, copy);
         }
     } catch (...) {
     }

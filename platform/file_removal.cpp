@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "platform/link_rule.h"
+#include "platform/path.h"
 
 namespace {
 
@@ -25,10 +26,6 @@ bool RemoveEntry(const wchar_t* path, DWORD attributes) noexcept {
 static_assert(ReparsePointAttribute == FILE_ATTRIBUTE_REPARSE_POINT && SymbolicLinkTag == IO_REPARSE_TAG_SYMLINK &&
               JunctionTag == IO_REPARSE_TAG_MOUNT_POINT);
 
-bool IsLink(const WIN32_FIND_DATAW& found) noexcept {
-    return IsLinkEntry(found.dwFileAttributes, found.dwReserved0);
-}
-
 // Closes the search on every way out of the walk, an allocation failure included.
 struct FindHandle {
     HANDLE handle;
@@ -41,8 +38,8 @@ struct FindHandle {
 
 // Depth first, and on past a failure so that as much as possible goes. A link is removed
 // as an entry of its own and never descended into.
-void RemoveTreeEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLink(entry)) {
+void RemoveTreeEntry(const std::wstring& path, DWORD attributes, DWORD tag) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLinkEntry(attributes, tag)) {
         WIN32_FIND_DATAW found;
         FindHandle search{
             FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0)};
@@ -50,12 +47,39 @@ void RemoveTreeEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
             do {
                 const std::wstring name = found.cFileName;
                 if (name != L"." && name != L"..") {
-                    RemoveTreeEntry(path + L"\\" + name, found);
+                    // The find data carries the tag of a reparse point.
+                    RemoveTreeEntry(path + L"\\" + name, found.dwFileAttributes, found.dwReserved0);
                 }
             } while (FindNextFileW(search.handle, &found));
         }
     }
-    RemoveEntry(path.c_str(), entry.dwFileAttributes);
+    RemoveEntry(path.c_str(), attributes);
+}
+
+// The attributes and reparse tag of the entry itself, never of what a link names. Opening the
+// path answers for any name (a search would read * ? < > " as patterns) and for a root too.
+bool ReadOwnKind(const std::wstring& path, DWORD& attributes, DWORD& tag) noexcept {
+    HANDLE entry =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (entry == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FILE_ATTRIBUTE_TAG_INFO info = {};
+    const bool ok = GetFileInformationByHandleEx(entry, FileAttributeTagInfo, &info, sizeof info) != FALSE;
+    CloseHandle(entry);
+    attributes = info.FileAttributes;
+    tag = info.ReparseTag;
+    // Wine opens what a Linux symlink names even so, and answers for a plain folder; the
+    // path's own attributes still carry the reparse point, with Wine's tag 0. On Windows
+    // both answers come from the same entry.
+    const DWORD own = GetFileAttributesW(path.c_str());
+    if (ok && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && own != INVALID_FILE_ATTRIBUTES &&
+        (own & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        attributes = own;
+        tag = 0;
+    }
+    return ok;
 }
 
 } // namespace
@@ -63,25 +87,23 @@ void RemoveTreeEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
 bool RemoveFile(const std::wstring& path) noexcept {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return IsNotFound(GetLastError());
+        return IsGoneForRemoval(GetLastError());
     }
     return RemoveEntry(path.c_str(), attributes);
 }
 
-// The root's own find data, like every entry's below it, tells a link from a folder.
+// A drive, share or volume root is never removed, whatever a caller asks.
 void RemoveTree(const std::wstring& path) noexcept {
     try {
-        std::wstring root = path;
-        while (root.size() > 1 && (root.back() == L'\\' || root.back() == L'/')) {
-            root.pop_back();
-        }
-        WIN32_FIND_DATAW entry;
-        HANDLE search = FindFirstFileExW(root.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
-        if (search == INVALID_HANDLE_VALUE) {
+        if (IsVolumeRoot(path)) {
             return;
         }
-        FindClose(search);
-        RemoveTreeEntry(root, entry);
+        const std::wstring root = WithoutTrailingSeparators(path);
+        DWORD attributes = 0;
+        DWORD tag = 0;
+        if (ReadOwnKind(root, attributes, tag)) {
+            RemoveTreeEntry(root, attributes, tag);
+        }
     } catch (...) {
         // Out of memory deep in a tree: what was removed so far stays removed.
     }

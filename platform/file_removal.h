@@ -4,7 +4,7 @@
 #include <string>
 
 // Deletes a file, clearing the read-only attribute first. True when nothing is left at
-// the path: deleted now, or not there to begin with.
+// the path: deleted now, or not there to begin with; a share out of reach is a failure.
 bool RemoveFile(const std::wstring& path) noexcept;
 
 // Deletes a folder with everything in it, as much as can go. Symbolic links and junctions

@@ -34,7 +34,10 @@ bool TargetAttributes(const std::wstring& path, DWORD& attributes) noexcept {
     }
     BY_HANDLE_FILE_INFORMATION info = {};
     const bool ok = GetFileInformationByHandle(target, &info) != FALSE;
+    // Whether the path is missing is read from this error: the close must not replace it.
+    const DWORD error = GetLastError();
     CloseHandle(target);
+    SetLastError(error);
     attributes = info.dwFileAttributes;
     return ok;
 }
@@ -83,24 +86,6 @@ bool Exists(const std::wstring& path) noexcept {
 bool IsDirectory(const std::wstring& path) noexcept {
     DWORD attributes = 0;
     return TargetAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The standard library's list. A path that runs through a file as though it were a folder
-// gives ERROR_INVALID_NAME on older Windows and ERROR_DIRECTORY on Windows 11 24H2; an
-// unreachable server or share and a dropped network name are not there either.
-bool IsNotFound(unsigned long error) noexcept {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_BAD_NETPATH:
-    case ERROR_NETNAME_DELETED:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_DIRECTORY:
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool IsMissing(const std::wstring& path) noexcept {

@@ -3,16 +3,14 @@
 // Windows rules, done with Win32 calls. Any error reads as "absent" or "failed".
 #include <string>
 
+#include "platform/not_found_rule.h"
+
 // Whether something is there (file, folder or link), following links as the standard
 // status does: a link whose target is missing is absent.
 bool Exists(const std::wstring& path) noexcept;
 
 // Whether the path names a folder, or a link to one.
 bool IsDirectory(const std::wstring& path) noexcept;
-
-// Whether a Windows error code means "the path is not there" rather than "it could not be
-// reached". Deciding between a missing path and a failure goes by this one rule.
-bool IsNotFound(unsigned long error) noexcept;
 
 // Whether the path is reported as not there. After an error of any other kind (access
 // denied, say) the path is neither missing nor there.

@@ -174,3 +174,23 @@ std::wstring EverydayPath(std::wstring_view path) {
     }
     return std::wstring(path);
 }
+
+bool IsVolumeRoot(std::wstring_view path) {
+    const PathParts parts = SplitPath(path);
+    const std::wstring_view root = parts.rootName;
+    size_t levels = 0; // elements that still belong to the root
+    if (root.size() >= 3 && IsSeparator(root[0]) && IsSeparator(root[1])) {
+        const bool device = root == L"\\\\?" || root == L"\\\\." || root == L"//?" || root == L"//.";
+        levels = !device ? 1 : !parts.elements.empty() && parts.elements[0] == L"UNC" ? 3 : 1;
+    } else if (root.size() == 3) { // \??
+        levels = !parts.elements.empty() && parts.elements[0] == L"UNC" ? 3 : 1;
+    }
+    return parts.elements.size() <= levels;
+}
+
+std::wstring WithoutTrailingSeparators(std::wstring_view path) {
+    while (!path.empty() && IsSeparator(path.back()) && !IsVolumeRoot(path.substr(0, path.size() - 1))) {
+        path.remove_suffix(1);
+    }
+    return std::wstring(path);
+}

@@ -41,3 +41,11 @@ std::wstring NormalPath(std::wstring_view path);
 // A final path as the system answers it, in its everyday spelling: "\\?\C:\x" is "C:\x" and
 // "\\?\UNC\server\share\x" is "\\server\share\x"; every other form stays whole.
 std::wstring EverydayPath(std::wstring_view path);
+
+// Whether the path names the root of a drive, share or volume, or has nothing after its root:
+// "C:\", "C:", "\\server\share", "\\?\C:\", "\\?\Volume{…}\", "\\?\UNC\server\share".
+bool IsVolumeRoot(std::wstring_view path);
+
+// Without separators at the end, but never down into the root: "C:\x\\" gives "C:\x", "C:\"
+// stays, since "C:" names the current folder of drive C.
+std::wstring WithoutTrailingSeparators(std::wstring_view path);

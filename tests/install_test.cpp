@@ -30,7 +30,11 @@ struct Install : testing::Test {
         }
     }
     // The reboot-time queue is machine-wide: what tests put there goes with them.
-    ~Install() override { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations"); }
+    ~Install() override {
+        for (const wchar_t* value : {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"}) {
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SessionManager, value);
+        }
+    }
     std::wstring Failed(const std::wstring& names) const {
         return GetText(WriteFailed) + names + L". " + GetText(RunAsAdministrator);
     }
@@ -125,8 +129,14 @@ TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
     const std::wstring folder = temp / L"local\\Kestrovane";
     EXPECT_EQ(Pending(), others + L"\\??\\" + copy + L'\0' + L'\0' + L"\\??\\" + folder + L'\0' + L'\0' + L'\0');
     // Installed again before the restart: the copy and its folder stay, the others stay as they were.
+    // Windows also keeps a second queue, and marks its sources.
+    const std::wstring marked = L"*1\\??\\" + folder + std::wstring(3, L'\0');
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations2", REG_MULTI_SZ, marked.c_str(),
+                    static_cast<DWORD>(marked.size() * 2));
     RegisterUninstallEntry();
     EXPECT_EQ(Pending(), others + L'\0');
+    EXPECT_TRUE(RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations2", RRF_RT_ANY, nullptr,
+                             nullptr, nullptr));
 }
 
 // What the window showed at each paint: the status line, and "+" once the first game's library was there.

@@ -43,6 +43,12 @@ TEST(PathRules, NormalFormParentAndJoinAsTheStandardLibrary) {
                                     {L"\\\\?\\C:", nullptr}}) {
         EXPECT_EQ(EverydayPath(answer), everyday ? everyday : answer);
     }
+    // Roots of drives, shares and volumes, which tree removal never takes, and their trimming.
+    for (const wchar_t* root : {L"C:\\", L"C:", L"C:\\\\", L"\\\\nas\\games\\", L"\\\\?\\C:\\",
+                                L"\\\\?\\Volume{5e1d}\\", L"\\\\?\\UNC\\nas\\games", L"\\??\\C:\\"}) {
+        EXPECT_TRUE(IsVolumeRoot(root) && WithoutTrailingSeparators(root) == root) << root;
+    }
+    EXPECT_EQ(WithoutTrailingSeparators(L"C:\\x\\/\\"), L"C:\\x");
 }
 
 std::wstring LinkFixture(const wchar_t* name) {
@@ -53,6 +59,7 @@ TEST(FileSystem, LinksAreFollowedForStatusAndNeverOnRemoval) {
     EXPECT_TRUE(IsDirectory(LinkFixture(L"library-link")));
     EXPECT_FALSE(Exists(LinkFixture(L"dangling")));
     RemoveTree(LinkFixture(L"tree"));
+    RemoveTree(LinkFixture(L"library-link\\")); // the link itself, with a separator that would follow it
     EXPECT_TRUE(Exists(LinkFixture(L"library\\kept")));
 }
 

@@ -3,13 +3,17 @@
 // natively under the sanitizers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <array>
 #include <string>
 #include <vector>
 
 #include "app/startup.h"
 #include "discovery/plugin_status.h"
+#include "install/restart_queue.h"
 #include "platform/link_rule.h"
+#include "platform/not_found_rule.h"
 #include "ui/layout.h"
 #include "ui/screen_text.h"
 
@@ -27,23 +31,51 @@ TEST(Versions, ScannedAndCompared) {
     EXPECT_TRUE(HasUninstallSwitch(L"\"C:\\Kestrovane-Setup.exe\" /uninstall") && !HasUninstallSwitch(L"/UNINSTALL"));
 }
 
-// Tree removal never descends into a link; everything else with content of its own goes.
-TEST(Links, ToldByAttributesAndTagAsWindowsReportsThem) {
-    constexpr unsigned long folder = 0x10, reparse = 0x410;
-    const struct {
-        unsigned long attributes, tag;
-        bool link;
-    } rows[] = {
-        {reparse, 0xA000000C, true},             // symbolic link
-        {reparse, 0xA0000003, true},             // junction
-        {reparse, 0x9000001A, false},            // cloud-file placeholder folder
-        {reparse | 0x400000, 0x9000301A, false}, // cloud-file placeholder, recalled on access
-        {0x420, 0x80000013, false},              // deduplicated file
-        {folder, 0xA0000003, false},             // a tag left in the find data without the attribute
-        {reparse, 0, true},                      // Wine's answer for a Linux symlink
+// Windows' answers. Links, by attributes and tag: a symbolic link and a junction are; cloud-file
+// placeholders (a folder, a file recalled on access) and a deduplicated file are not; a tag
+// without the reparse attribute means nothing; Wine gives a Linux symlink the tag 0. Error
+// codes: not there (2, 3, 123, 161, 267); a share out of reach (53, 64), which is not there for
+// finding but a failure for removal; denied, not ready, in use, no route.
+TEST(WindowsAnswers, LinksAndMissingPaths) {
+    const unsigned long links[][3] = {
+        {0x410, 0xA000000C, 1}, {0x410, 0xA0000003, 1}, {0x410, 0x9000001A, 0}, {0x400400, 0x9000301A, 0},
+        {0x420, 0x80000013, 0}, {0x10, 0xA0000003, 0},  {0x410, 0, 1}};
+    for (const auto& [attributes, tag, link] : links) {
+        EXPECT_EQ(IsLinkEntry(attributes, tag), link == 1) << std::hex << attributes << " " << tag;
+    }
+    const unsigned long errors[][3] = {{2, 1, 1},  {3, 1, 1}, {123, 1, 1}, {161, 1, 1}, {267, 1, 1}, {53, 1, 0},
+                                       {64, 1, 0}, {5, 0, 0}, {21, 0, 0},  {32, 0, 0},  {1231, 0, 0}};
+    for (const auto& [error, notFound, gone] : errors) {
+        EXPECT_EQ(std::pair(IsNotFound(error), IsGoneForRemoval(error)), std::pair(notFound == 1, gone == 1)) << error;
+    }
+}
+
+// The restart queue in the shapes Windows writes, and what taking our two deletions out leaves.
+TEST(RestartQueue, OnlyOurDeletionsGoAndTheListStaysWellFormed) {
+    using namespace std::literals;
+    const std::wstring unchanged = L"unchanged";
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\K\\Setup.exe\0\0\\??\\C:\\old\0\0\0"s, L"\\??\\C:\\old\0\0\0"s},
+        {L"\\??\\C:\\K\\Setup.exe\0\0\\??\\C:\\K\0\0\0"s, L"\0"s},
+        {L"*1\\??\\C:\\K\\Setup.exe\0\0\\??\\C:\\old\0\0*12\\??\\C:\\K\0\0\0"s, L"\\??\\C:\\old\0\0\0"s},
+        {L"\\??\\c:\\k\\SETUP.EXE\0\0\0"s, L"\0"s},
+        // Renames and replacements stay, the copy's own rename too.
+        {L"*1\\??\\C:\\n\0*1!\\??\\C:\\x\0\\??\\C:\\K\0\0\\??\\C:\\K\\Setup.exe\0!\\??\\C:\\y\0\0"s,
+         L"*1\\??\\C:\\n\0*1!\\??\\C:\\x\0\\??\\C:\\K\\Setup.exe\0!\\??\\C:\\y\0\0"s},
+        {L"\\??\\C:\\old\0\0\\??\\C:\\K\0\0"s, L"\\??\\C:\\old\0\0\0"s}, // no closing empty string
+        {L"\\??\\C:\\K\0\0\\??\\C:\\x\0"s, unchanged},                   // a source without a target
+        {L"\\??\\C:\\K\0\0\\??"s, unchanged},                            // a string without its null
+        {L""s, unchanged},
+        {L"\\??\\C:\\K\\Setup.exe.bak\0\0\\??\\C:\\K2\0\0\0"s, unchanged}, // nothing of ours
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(IsLinkEntry(row.attributes, row.tag), row.link) << std::hex << row.attributes << " " << row.tag;
+    const SamePathText ignoringCase = [](std::wstring_view a, std::wstring_view b) noexcept {
+        return std::ranges::equal(a, b, {}, towupper, towupper);
+    };
+    for (const auto& [queue, expected] : rows) {
+        std::wstring edited = unchanged;
+        EXPECT_EQ(WithoutDeletionsOf(queue, L"C:\\K\\Setup.exe", L"C:\\K", ignoringCase, edited), expected != unchanged)
+            << queue;
+        EXPECT_EQ(edited, expected) << queue;
     }
 }
 
