@@ -7,8 +7,11 @@
 #include "platform/path.h"
 
 // What closes which window between checking a folder and writing or deleting in it:
-// - Each folder is opened as itself (FILE_FLAG_OPEN_REPARSE_POINT), so a link is seen and
-//   refused rather than followed, and checked on the very handle that is then kept.
+// - Below the chain's start each folder is opened as itself (FILE_FLAG_OPEN_REPARSE_POINT),
+//   so a link is seen and refused rather than followed, and checked on the very handle that
+//   is then kept. Each must also resolve to the canonical path of the folder above it joined
+//   with its name, and an exact start to its own canonical path: a folder above the start
+//   swapped for a link then resolves elsewhere and is refused.
 // - The handle does not share delete: while it is open nobody can rename the folder away and
 //   put a link in its place, or delete it, so the path keeps naming the folder checked. NTFS
 //   also refuses to rename a folder while anything below it is open, which pins the folders
@@ -23,9 +26,10 @@
 // are removed by RemoveTree, which never descends into a link.
 namespace {
 
-HANDLE OpenFolder(const std::wstring& path) noexcept {
+HANDLE OpenFolder(const std::wstring& path, bool itself) noexcept {
     return CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | (itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
+                       nullptr);
 }
 
 bool SamePathText(std::wstring_view a, std::wstring_view b) noexcept {
@@ -38,10 +42,11 @@ bool SamePathText(std::wstring_view a, std::wstring_view b) noexcept {
            CSTR_EQUAL;
 }
 
-// No link, and (unless `expected` is empty) resolving to that canonical path. On Windows a
-// link's own tag tells it; Wine opens what a link leads to, which then resolves elsewhere.
+// No link, and resolving to the canonical path `expected`. On Windows a link's own tag
+// tells it; Wine opens what a link leads to, which then resolves elsewhere. Without
+// `expected`, what the path finally names.
 FolderHold HoldAt(FolderChain& chain, const std::wstring& path, const std::wstring& expected) noexcept {
-    HANDLE folder = OpenFolder(path);
+    HANDLE folder = OpenFolder(path, !expected.empty());
     if (folder == INVALID_HANDLE_VALUE) {
         return IsNotFound(GetLastError()) ? FolderHold::NoFolder : FolderHold::Refused;
     }
@@ -81,7 +86,8 @@ FolderChain::~FolderChain() {
     ReleaseFolders(*this, 0);
 }
 
-// Windows answers a share root named without its final separator (\\nas\ETS2) as not there.
+// Windows may answer a share root named without its final separator (\\nas\ETS2) as not
+// there, so a folder not found is asked for once more with one.
 FolderHold HoldFolder(FolderChain& chain, const std::wstring& path, bool exact) noexcept {
     try {
         FolderHold hold = HoldAt(chain, path, exact ? path : std::wstring());
