@@ -84,8 +84,8 @@ bool RunForTickedGames(GameWork work, bool& update) {
 }
 
 // The predecessor goes first so that a game never loads both plug-ins; failing to
-// delete it does not fail the game. Every other step does, holding the folders written in
-// as real ones for the whole game first among them.
+// delete it does not fail the game. Every other step does, the first being to make the
+// folders written in where missing and hold them as real folders until the game is done.
 std::wstring InstallToGame(const GameEntry& entry) noexcept {
     try {
         const std::wstring plugins = PluginFolderPath(entry.folder);
