@@ -135,21 +135,22 @@ void KeepInstallerCopyAtRestart(const std::wstring& copy) {
 // into a real folder held open meanwhile (a standard user cannot make a symbolic link to a
 // file, so the copy's name in that folder leads nowhere else). False when a link stays
 // (a Windows program under Wine cannot remove a Linux symlink): without a copy there is
-// nothing for an entry to start. An install started from the copy itself must not copy
-// the file onto itself; when identity cannot be established the copy is attempted,
-// replacing an older one. The installer usually runs from Downloads, and CopyFileW carries
-// its download mark (the Zone.Identifier stream) over to the copy, where it could bring up
-// a security warning when Windows starts the copy for removal. The mark goes; a copy
-// without one is fine.
+// nothing for an entry to start. Deletions queued for the restart are taken back first in
+// any case, as they would run through such a link. An install started from the copy itself
+// must not copy the file onto itself; when identity cannot be established the copy is
+// attempted, replacing an older one. The installer usually runs from Downloads, and
+// CopyFileW carries its download mark (the Zone.Identifier stream) over to the copy, where
+// it could bring up a security warning when Windows starts the copy for removal. The mark
+// goes; a copy without one is fine.
 bool CopyInstaller(const std::wstring& copy) {
     const std::wstring folder = ParentPath(copy);
     CreateFolders(ParentPath(folder));
+    KeepInstallerCopyAtRestart(copy);
     FolderChain chain;
     if (HoldFolder(chain, ParentPath(folder), false) == FolderHold::Refused || !RemoveLinkAt(folder) ||
         HoldFoldersBelow(chain, InstallerCopyFolderName, true) == FolderHold::Refused || !RemoveLinkAt(copy)) {
         return false;
     }
-    KeepInstallerCopyAtRestart(copy);
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     if (!SameFile(own, copy)) {
