@@ -21,8 +21,9 @@ inline constexpr wchar_t DoorCloseSoundName[] = L"door_close.wav";
 inline constexpr const wchar_t* InstallerCopyFolderName = ProductFolderName;
 inline constexpr wchar_t InstallerCopyFileName[] = L"Kestrovane-Setup.exe";
 
-// Where the games keep their executables; the plug-in folder is below it.
+// Where the games keep their executables, and the plug-in folder below it.
 inline constexpr wchar_t GameBinaryFolder[] = L"bin\\win_x64";
+inline constexpr wchar_t PluginFolderBelowGame[] = L"bin\\win_x64\\plugins";
 
 // <library>\steamapps\common\<the game's folder name>
 inline std::wstring GameFolderPath(std::wstring_view library, const GameKind& kind) {
@@ -31,5 +32,5 @@ inline std::wstring GameFolderPath(std::wstring_view library, const GameKind& ki
 
 // <game folder>\bin\win_x64\plugins, where the games load plug-ins from.
 inline std::wstring PluginFolderPath(std::wstring_view gameFolder) {
-    return JoinPath(gameFolder, GameBinaryFolder, L"plugins");
+    return JoinPath(gameFolder, PluginFolderBelowGame);
 }

@@ -9,6 +9,7 @@
 #include "app/product_files.h"
 #include "install/restart_queue.h"
 #include "platform/file_system.h"
+#include "platform/folder_chain.h"
 #include "platform/path.h"
 #include "platform/system_library.h"
 
@@ -106,27 +107,45 @@ void KeepInstallerCopyAtRestart(const std::wstring& copy) {
     RegCloseKey(key);
 }
 
-// An install started from the copy itself must not copy the file onto itself; when
-// identity cannot be established the copy is attempted, replacing an older one. The
-// installer usually runs from Downloads, and CopyFileW carries its download mark (the
-// Zone.Identifier stream) over to the copy, where it could bring up a security warning
-// when Windows starts the copy for removal. The mark goes; a copy without one is fine.
-void CopyInstaller(const std::wstring& copy) {
-    CreateFolders(ParentPath(copy));
+// The copy's folder lies in the user's own folder, where that user can put a link: a link
+// at the folder or at the copy is removed, never followed, and the copy is written only
+// into a real folder held open meanwhile (a standard user cannot make a symbolic link to a
+// file, so the copy's name in that folder leads nowhere else). False when a link stays
+// (a Windows program under Wine cannot remove a Linux symlink): without a copy there is
+// nothing for an entry to start. Deletions queued for the restart are taken back first in
+// any case, as they would run through such a link. An install started from the copy itself
+// must not copy the file onto itself; when identity cannot be established the copy is
+// attempted, replacing an older one. The installer usually runs from Downloads, and
+// CopyFileW carries its download mark (the Zone.Identifier stream) over to the copy, where
+// it could bring up a security warning when Windows starts the copy for removal. The mark
+// goes; a copy without one is fine.
+bool CopyInstaller(const std::wstring& copy) {
+    const std::wstring folder = ParentPath(copy);
+    CreateFolders(ParentPath(folder));
     KeepInstallerCopyAtRestart(copy);
+    FolderChain chain;
+    if (HoldFolder(chain, ParentPath(folder), false) == FolderHold::Refused || !RemoveLinkAt(folder) ||
+        HoldFoldersBelow(chain, InstallerCopyFolderName, true) == FolderHold::Refused || !RemoveLinkAt(copy)) {
+        return false;
+    }
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     if (!SameFile(own, copy)) {
         CopyFileW(own, copy.c_str(), FALSE);
         DeleteFileW((copy + L":Zone.Identifier").c_str());
     }
+    return true;
 }
 
 // The running copy cannot delete itself; Windows removes the file at the next restart,
-// and the folder after it, once it is empty.
+// and the folder after it, once it is empty. A deletion queued through a link would, at
+// the restart, delete where the link leads: none is queued while there is one.
 void ScheduleInstallerCopyRemoval() noexcept {
     try {
         const std::wstring copy = InstallerCopyPath();
+        if (IsLinkAt(ParentPath(copy)) || IsLinkAt(copy)) {
+            return;
+        }
         MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         MoveFileExW(ParentPath(copy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     } catch (...) {
@@ -138,7 +157,9 @@ void ScheduleInstallerCopyRemoval() noexcept {
 void RegisterUninstallEntry() noexcept {
     try {
         const std::wstring copy = InstallerCopyPath();
-        CopyInstaller(copy);
+        if (!CopyInstaller(copy)) {
+            return;
+        }
         const std::wstring version = Widen(InstallerVersionNarrow);
         const std::wstring uninstallCommand = L"\"" + copy + L"\" /uninstall";
 

@@ -84,12 +84,15 @@ bool RunForTickedGames(GameWork work, bool& update) {
 }
 
 // The predecessor goes first so that a game never loads both plug-ins; failing to
-// delete it does not fail the game. Every other step does.
+// delete it does not fail the game. Every other step does, the first being to make the
+// folders written in where missing and hold them as real folders until the game is done.
 std::wstring InstallToGame(const GameEntry& entry) noexcept {
     try {
         const std::wstring plugins = PluginFolderPath(entry.folder);
         const std::wstring sounds = JoinPath(plugins, ProductFolderName, SoundsFolderName);
-        if (!CreateFolders(sounds)) {
+        FolderChain chain;
+        if (HoldGameFolders(chain, entry, JoinPath(PluginFolderBelowGame, ProductFolderName, SoundsFolderName), true) !=
+            FolderHold::Held) {
             return entry.displayName;
         }
         RemoveFile(JoinPath(plugins, PredecessorFileName));
@@ -106,7 +109,7 @@ std::wstring InstallToGame(const GameEntry& entry) noexcept {
 
 // Looks at every Steam library's standard game folders, listed or not: the product
 // stays registered while any of them still holds the library, so that it can be
-// removed later from the list of installed programs.
+// removed later from the list of installed programs. Only reads, so links count.
 bool PluginLeftInAnyLibrary() {
     for (const std::wstring& library : FindSteamLibraries()) {
         for (const GameKind& kind : GameKinds) {

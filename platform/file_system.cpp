@@ -117,11 +117,7 @@ bool CreateFolders(const std::wstring& path) noexcept {
     return CreateDirectoryW(path.c_str(), nullptr) || (GetLastError() == ERROR_ALREADY_EXISTS && IsDirectory(path));
 }
 
-std::wstring CanonicalPath(const std::wstring& path) noexcept {
-    HANDLE file = OpenForQuery(path);
-    if (file == INVALID_HANDLE_VALUE) {
-        return {};
-    }
+std::wstring CanonicalPathOf(void* file) noexcept {
     std::wstring text;
     try {
         text.resize(MAX_PATH);
@@ -129,8 +125,7 @@ std::wstring CanonicalPath(const std::wstring& path) noexcept {
             const DWORD length = GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
                                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
             if (length == 0) {
-                text.clear();
-                break;
+                return {};
             }
             if (length < text.size()) {
                 text.resize(length);
@@ -139,17 +134,22 @@ std::wstring CanonicalPath(const std::wstring& path) noexcept {
             // Too small: the length returned counts the terminating zero.
             text.resize(length);
         }
-    } catch (...) {
-        text.clear();
-    }
-    CloseHandle(file);
-    // The system answers in its long-path form; users and the rest of the installer
-    // expect the everyday spelling where there is one.
-    try {
+        // The system answers in its long-path form; users and the rest of the installer
+        // expect the everyday spelling where there is one.
         return EverydayPath(text);
     } catch (...) {
         return {};
     }
+}
+
+std::wstring CanonicalPath(const std::wstring& path) noexcept {
+    HANDLE file = OpenForQuery(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::wstring text = CanonicalPathOf(file);
+    CloseHandle(file);
+    return text;
 }
 
 // Both handles stay open until both ids are read: a file id is only unique and stable while

@@ -24,6 +24,9 @@ bool CreateFolders(const std::wstring& path) noexcept;
 // spelling where it has one (EverydayPath). Empty when it cannot be had.
 std::wstring CanonicalPath(const std::wstring& path) noexcept;
 
+// The same for a file or folder already open (a HANDLE).
+std::wstring CanonicalPathOf(void* file) noexcept;
+
 // Whether both paths name the same file or folder (same volume and file id, both read
 // while both are open). A path that cannot be opened or queried is "different".
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept;

@@ -3,6 +3,8 @@
 // rounds of it hold no handles.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/state.h"
 #include "install/payload.h"
 #include "install/registration.h"
@@ -137,6 +139,46 @@ TEST_F(Install, UninstallEntryValuesAndTheQueuedCopy) {
     EXPECT_EQ(Pending(), others + L'\0');
     EXPECT_TRUE(RegGetValueW(HKEY_LOCAL_MACHINE, SessionManager, L"PendingFileRenameOperations2", RRF_RT_ANY, nullptr,
                              nullptr, nullptr));
+}
+
+// Every file and folder below a folder, with the start of the file's content.
+std::map<std::wstring, std::string> Contents(const std::wstring& folder) {
+    std::map<std::wstring, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        contents[entry.path().wstring()] = ReadFile(entry.path().wstring()).substr(0, 16);
+    }
+    return contents;
+}
+
+// A link in place of the game folder, of a folder below it that a run works in, or of the
+// installer copy's folder (Windows code under Wine can remove none of them). Nothing changes
+// where it leads; a game behind one is named as a failed write, the other one is installed
+// and removed as usual, and no copy is registered or queued for deletion.
+TEST_F(Install, PlantedLinksLeadNowhere) {
+    const std::wstring planted = CanonicalPath(KV_PLANTED), outside = planted + L"\\outside";
+    for (const std::wstring place : {L"game", L"plugins", L"product", L"sounds", L"copy"}) {
+        std::filesystem::remove_all(outside);
+        for (const wchar_t* name : {L"Kestrovane.dll", L"door_open.wav", L"Kestrovane\\sounds\\door_open.wav"}) {
+            WriteFile(outside + L"\\" + name, "theirs");
+        }
+        const auto before = Contents(outside);
+        const bool copy = place == L"copy";
+        state.games[0].folder =
+            copy ? temp / L"Steam\\steamapps\\common\\American Truck Simulator" : planted + L"\\" + place;
+        registry.SetLocalAppData(copy ? planted + L"\\copy" : temp / L"local");
+        state.finished = state.uninstallMode = false;
+        RunInstallSequence();
+        EXPECT_EQ(state.statusText, copy ? GetText(DoneInstalled) : Failed(L"American Truck Simulator")) << place;
+        EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav"), Payload(L"door_close.wav"));
+        EXPECT_FALSE(Registered()) << place;
+        state.finished = false;
+        state.uninstallMode = true;
+        RunUninstallSequence();
+        EXPECT_EQ(state.statusText, copy ? GetText(Removed) : Failed(L"American Truck Simulator")) << place;
+        EXPECT_FALSE(Exists(plugins[1] + L"\\Kestrovane")) << place;
+        EXPECT_EQ(Pending().find(L"Kestrovane-Setup"), std::wstring::npos) << place;
+        EXPECT_EQ(Contents(outside), before) << place;
+    }
 }
 
 // What the window showed at each paint: the status line, and "+" once the first game's library was there.

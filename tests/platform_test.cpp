@@ -6,6 +6,7 @@
 
 #include "platform/file_removal.h"
 #include "platform/file_system.h"
+#include "platform/folder_chain.h"
 #include "platform/path.h"
 #include "support.h"
 
@@ -79,4 +80,23 @@ TEST(FileSystem, RemovalIdentityAndFolderCreation) {
     EXPECT_TRUE(RemoveFile(file));
     EXPECT_FALSE(Exists(file));
     EXPECT_TRUE(RemoveFile(file)); // a missing file is no error
+}
+
+// While held, no folder of a chain can be renamed away for a link to take its place, nor
+// deleted; released, each can. Made where missing, held where already there.
+TEST(FolderChain, HeldFoldersCannotBeMovedOrDeleted) {
+    TempFolder temp;
+    const std::wstring start = CanonicalPath(temp.path);
+    CreateDirectoryW((temp / L"a").c_str(), nullptr);
+    {
+        FolderChain chain;
+        ASSERT_EQ(HoldFolder(chain, start, true), FolderHold::Held);
+        ASSERT_EQ(HoldFoldersBelow(chain, L"a\\b", true), FolderHold::Held);
+        EXPECT_EQ(chain.path, start + L"\\a\\b");
+        EXPECT_FALSE(MoveFileW((temp / L"a").c_str(), (temp / L"c").c_str()));
+        EXPECT_FALSE(RemoveDirectoryW((temp / L"a\\b").c_str()));
+        ReleaseFolders(chain, 1);
+        EXPECT_TRUE(RemoveDirectoryW((temp / L"a\\b").c_str()));
+    }
+    EXPECT_TRUE(MoveFileW((temp / L"a").c_str(), (temp / L"c").c_str()));
 }

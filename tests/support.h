@@ -41,8 +41,7 @@ struct RegistrySandbox {
         RegCreateKeyW(HKEY_CURRENT_USER, (name + L"\\U").c_str(), &user);
         RegCreateKeyW(HKEY_CURRENT_USER, (name + L"\\M").c_str(), &machine);
         if (!localAppData.empty()) {
-            SetText(user, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                    L"Local AppData", localAppData);
+            SetLocalAppData(localAppData);
         }
         RegOverridePredefKey(HKEY_CURRENT_USER, user);
         // The install engine's reboot-time queue is machine-wide and never redirected.
@@ -54,6 +53,10 @@ struct RegistrySandbox {
         RegCloseKey(user);
         RegCloseKey(machine);
         RegDeleteTreeW(HKEY_CURRENT_USER, name.c_str());
+    }
+    void SetLocalAppData(const std::wstring& folder) const {
+        SetText(user, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", L"Local AppData",
+                folder);
     }
     static void SetText(HKEY root, const wchar_t* key, const wchar_t* value, const std::wstring& text,
                         DWORD type = REG_SZ) {
