@@ -65,11 +65,8 @@ bool ReadOwnKind(const std::wstring& path, DWORD& attributes, DWORD& tag) noexce
     if (entry == INVALID_HANDLE_VALUE) {
         return false;
     }
-    FILE_ATTRIBUTE_TAG_INFO info = {};
-    const bool ok = GetFileInformationByHandleEx(entry, FileAttributeTagInfo, &info, sizeof info) != FALSE;
+    const bool ok = ReadAttributesOf(entry, attributes, tag);
     CloseHandle(entry);
-    attributes = info.FileAttributes;
-    tag = info.ReparseTag;
     // Wine opens what a Linux symlink names even so, and answers for a plain folder; the
     // path's own attributes still carry the reparse point, with Wine's tag 0. On Windows
     // both answers come from the same entry.

@@ -170,3 +170,23 @@ bool SameFile(const std::wstring& a, const std::wstring& b) noexcept {
     }
     return same;
 }
+
+// The attributes, and the tag of a reparse point. FAT32 and exFAT have no reparse points and
+// refuse the tag query (ERROR_INVALID_PARAMETER), so only a reparse point is asked for one.
+bool ReadAttributesOf(void* file, unsigned long& attributes, unsigned long& tag) noexcept {
+    FILE_BASIC_INFO basic = {};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
+        return false;
+    }
+    attributes = basic.FileAttributes;
+    tag = 0;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return true;
+    }
+    FILE_ATTRIBUTE_TAG_INFO info = {};
+    if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &info, sizeof info)) {
+        return false;
+    }
+    tag = info.ReparseTag;
+    return true;
+}

@@ -27,6 +27,10 @@ std::wstring CanonicalPath(const std::wstring& path) noexcept;
 // The same for a file or folder already open (a HANDLE).
 std::wstring CanonicalPathOf(void* file) noexcept;
 
+// The attributes of a file or folder already open (a HANDLE), and its reparse tag when it is
+// a reparse point (0 otherwise). False when they cannot be read.
+bool ReadAttributesOf(void* file, unsigned long& attributes, unsigned long& tag) noexcept;
+
 // Whether both paths name the same file or folder (same volume and file id, both read
 // while both are open). A path that cannot be opened or queried is "different".
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept;

@@ -42,25 +42,6 @@ bool SamePathText(std::wstring_view a, std::wstring_view b) noexcept {
            CSTR_EQUAL;
 }
 
-// The attributes, and the tag of a reparse point. FAT32 and exFAT have no reparse points and
-// refuse the tag query (ERROR_INVALID_PARAMETER), so only a reparse point is asked for one.
-bool ReadAttributes(HANDLE file, DWORD& attributes, DWORD& tag) noexcept {
-    FILE_BASIC_INFO basic = {};
-    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
-        return false;
-    }
-    attributes = basic.FileAttributes;
-    FILE_ATTRIBUTE_TAG_INFO info = {};
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        return true;
-    }
-    if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &info, sizeof info)) {
-        return false;
-    }
-    tag = info.ReparseTag;
-    return true;
-}
-
 // No link, and resolving to the canonical path `expected`. On Windows a link's own tag
 // tells it; Wine opens what a link leads to, which then resolves elsewhere. Without
 // `expected`, what the path finally names.
@@ -72,7 +53,7 @@ FolderHold HoldAt(FolderChain& chain, const std::wstring& path, const std::wstri
     DWORD attributes = 0;
     DWORD tag = 0;
     FolderHold hold = FolderHold::Refused;
-    if (ReadAttributes(folder, attributes, tag) && !IsLinkEntry(attributes, tag) &&
+    if (ReadAttributesOf(folder, attributes, tag) && !IsLinkEntry(attributes, tag) &&
         (expected.empty() || SamePathText(CanonicalPathOf(folder), expected))) {
         hold = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderHold::Held : FolderHold::NoFolder;
     }
