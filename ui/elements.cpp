@@ -1,0 +1,134 @@
+#include "ui/elements.h"
+
+namespace {
+
+constexpr ElementKind ReadingOrder[] = {
+    ElementKind::Language,  ElementKind::Close,        ElementKind::Headline,   ElementKind::Card,
+    ElementKind::EmptyList, ElementKind::ChooseFolder, ElementKind::StatusLine, ElementKind::MainButton,
+    ElementKind::WebLink,   ElementKind::Credit,
+};
+
+// How many of a kind are on screen: cards repeat, the others show once or not at all, as
+// the painter decides.
+int CountOf(ElementKind kind, const HitContext& context) noexcept {
+    switch (kind) {
+    case ElementKind::Language:
+        return LanguageCount;
+    case ElementKind::Card:
+        return context.gameCount;
+    case ElementKind::EmptyList:
+        return context.gameCount == 0 ? 1 : 0;
+    case ElementKind::ChooseFolder:
+        return context.finished || context.uninstallMode ? 0 : 1;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+int ElementCount(const HitContext& context) noexcept {
+    int count = 0;
+    for (ElementKind kind : ReadingOrder) {
+        count += CountOf(kind, context);
+    }
+    return count;
+}
+
+bool ElementAt(const HitContext& context, int position, Element& element) noexcept {
+    if (position < 0) {
+        return false;
+    }
+    for (ElementKind kind : ReadingOrder) {
+        int count = CountOf(kind, context);
+        if (position < count) {
+            element = {kind, position};
+            return true;
+        }
+        position -= count;
+    }
+    return false;
+}
+
+int PositionOf(const HitContext& context, const Element& element) noexcept {
+    int position = 0;
+    for (ElementKind kind : ReadingOrder) {
+        int count = CountOf(kind, context);
+        if (kind == element.kind) {
+            return element.index >= 0 && element.index < count ? position + element.index : -1;
+        }
+        position += count;
+    }
+    return -1;
+}
+
+Rect ElementRect(const HitContext& context, const Element& element) noexcept {
+    float scale = context.scale;
+    switch (element.kind) {
+    case ElementKind::Language:
+        return LanguageCellRect(element.index, scale);
+    case ElementKind::Close:
+        return CloseGlyphRect(scale);
+    case ElementKind::Headline:
+        return HeadlineRect(scale);
+    case ElementKind::Card:
+        return GameCardRect(element.index, scale);
+    case ElementKind::EmptyList:
+        return EmptyListTextRect(scale);
+    case ElementKind::ChooseFolder:
+        return ChooseFolderLinkRect(context.gameCount, scale);
+    case ElementKind::StatusLine:
+        return StatusLineRect(scale);
+    case ElementKind::MainButton:
+        return MainButtonRect(scale);
+    case ElementKind::WebLink:
+        return WebLinkRect(scale);
+    case ElementKind::Credit:
+        return CreditLineRect(scale);
+    }
+    return {0, 0, 0, 0};
+}
+
+ClickRoute ElementRoute(const Element& element) noexcept {
+    switch (element.kind) {
+    case ElementKind::Language:
+        return {ClickTarget::Language, element.index};
+    case ElementKind::Close:
+        return {ClickTarget::Close, 0};
+    case ElementKind::Card:
+        return {ClickTarget::Card, element.index};
+    case ElementKind::ChooseFolder:
+        return {ClickTarget::ChooseFolder, 0};
+    case ElementKind::MainButton:
+        return {ClickTarget::MainButton, 0};
+    case ElementKind::WebLink:
+        return {ClickTarget::WebLink, 0};
+    default:
+        return {ClickTarget::None, 0};
+    }
+}
+
+int PositionOfRoute(const HitContext& context, const ClickRoute& route) noexcept {
+    Element element = {};
+    for (int position = 0; route.target != ClickTarget::None && ElementAt(context, position, element); ++position) {
+        ClickRoute own = ElementRoute(element);
+        if (own.target == route.target && own.index == route.index) {
+            return position;
+        }
+    }
+    return -1;
+}
+
+int PositionAtPoint(const HitContext& context, int x, int y) noexcept {
+    const ClickRoute route = RouteClick(context, x, y);
+    if (route.target != ClickTarget::None) {
+        return PositionOfRoute(context, route);
+    }
+    Element element = {};
+    for (int position = 0; ElementAt(context, position, element); ++position) {
+        if (ElementRoute(element).target == ClickTarget::None && Contains(ElementRect(context, element), x, y)) {
+            return position;
+        }
+    }
+    return -1;
+}
