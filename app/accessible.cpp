@@ -1,0 +1,520 @@
+#include "app/accessible.h"
+
+#include <oleacc.h>
+
+#include <optional>
+#include <string>
+
+#include "app/product.h"
+#include "app/state.h"
+#include "app/window_proc.h"
+#include "platform/system_library.h"
+#include "ui/elements.h"
+#include "ui/screen_text.h"
+
+namespace {
+
+// The UI Automation property that makes the status line a live region, and its Polite value.
+// Not in the MinGW headers.
+constexpr GUID LiveSettingProperty = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG LivePolite = 1;
+
+using Text = std::optional<std::wstring>; // none: the element has no such property
+
+Text NameOf(const Element* element) {
+    if (!element) {
+        return WindowTitle;
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return LanguageNames[element->index];
+    case ElementKind::Close:
+        return GetText(CloseLabel);
+    case ElementKind::Headline:
+        return GetText(HeadlineId(state.uninstallMode));
+    case ElementKind::Card:
+        return state.games[static_cast<size_t>(element->index)].displayName;
+    case ElementKind::EmptyList:
+        return GetText(NoGameFound);
+    case ElementKind::ChooseFolder:
+        return GetText(ChooseAnotherFolder);
+    case ElementKind::StatusLine:
+        return StatusLineText(state.statusText, state.statusColor, state.finished, state.uninstallMode, state.games,
+                              state.language)
+            .text;
+    case ElementKind::MainButton:
+        return GetText(MainButtonLabelId(state.finished, state.uninstallMode, state.games));
+    case ElementKind::WebLink:
+        return ProductWebHost;
+    case ElementKind::Credit:
+        return GetText(DevelopedBy);
+    }
+    return Text();
+}
+
+// A card says what its lines under the name show: the plug-in's state (install mode only), then
+// the folder.
+Text DescriptionOf(const Element* element) {
+    if (!element || element->kind != ElementKind::Card) {
+        return Text();
+    }
+    const GameEntry& game = state.games[static_cast<size_t>(element->index)];
+    std::wstring status = state.uninstallMode ? std::wstring() : RowStatusText(game, state.language).text;
+    return status.empty() ? game.folder : status + L", " + game.folder;
+}
+
+Text ValueOf(const Element* element) {
+    return element && element->kind == ElementKind::WebLink ? Text(ProductWebAddress) : Text();
+}
+
+// The verbs Windows' own controls use for these roles.
+Text DefaultActionOf(const Element* element) {
+    if (!element) {
+        return Text();
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return L"Check";
+    case ElementKind::Card:
+        return state.games[static_cast<size_t>(element->index)].checked ? L"Uncheck" : L"Check";
+    case ElementKind::Close:
+    case ElementKind::MainButton:
+        return L"Press";
+    case ElementKind::ChooseFolder:
+    case ElementKind::WebLink:
+        return L"Jump";
+    default:
+        return Text();
+    }
+}
+
+Text NoText(const Element*) {
+    return Text();
+}
+
+LONG RoleOf(const Element* element) noexcept {
+    if (!element) {
+        return ROLE_SYSTEM_CLIENT;
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return ROLE_SYSTEM_RADIOBUTTON;
+    case ElementKind::Close:
+    case ElementKind::MainButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case ElementKind::Card:
+        return ROLE_SYSTEM_CHECKBUTTON;
+    case ElementKind::ChooseFolder:
+    case ElementKind::WebLink:
+        return ROLE_SYSTEM_LINK;
+    default:
+        return ROLE_SYSTEM_STATICTEXT;
+    }
+}
+
+LONG StateOf(const Element* element, HWND window) noexcept {
+    if (!element) {
+        return STATE_SYSTEM_FOCUSABLE | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return element->index == state.language ? STATE_SYSTEM_CHECKED : 0;
+    case ElementKind::Card:
+        return (state.games[static_cast<size_t>(element->index)].checked ? STATE_SYSTEM_CHECKED : 0) |
+               (state.finished ? STATE_SYSTEM_UNAVAILABLE : 0);
+    case ElementKind::ChooseFolder:
+    case ElementKind::WebLink:
+        return STATE_SYSTEM_LINKED;
+    case ElementKind::Close:
+    case ElementKind::MainButton:
+        return 0;
+    default:
+        return STATE_SYSTEM_READONLY;
+    }
+}
+
+// Marks the status line's child as a polite live region, and takes the mark off the child that
+// was the status line before: children are numbered in reading order, so the number moves when a
+// card is added or the choose-folder link goes.
+void MarkLiveRegion(HWND window, LONG child, LONG& marked) noexcept {
+    IAccPropServices* services = nullptr;
+    if (child == marked || FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        return;
+    }
+    if (marked != CHILDID_SELF) {
+        services->ClearHwndProps(window, OBJID_CLIENT, marked, &LiveSettingProperty, 1);
+    }
+    VARIANT polite;
+    polite.vt = VT_I4;
+    polite.lVal = LivePolite;
+    services->SetHwndProp(window, OBJID_CLIENT, child, LiveSettingProperty, polite);
+    services->Release();
+    marked = child;
+}
+
+} // namespace
+
+// One object per window: every reader and every event refers to the same children, and at the
+// end there is exactly one object to disconnect. It reads the state record on each call, so it
+// never holds anything that could go stale; after the window is gone it answers nothing but
+// that it is gone. Child ids are reading positions from 1, checked against what is on screen
+// at the moment of each call.
+class WindowAccessible final : public IAccessible {
+public:
+    explicit WindowAccessible(HWND window) noexcept : window(window) {}
+
+    void Disconnect() noexcept { connected = false; }
+
+    void MarkStatusLine() noexcept {
+        MarkLiveRegion(window, PositionOf(CurrentHitContext(), {ElementKind::StatusLine, 0}) + 1, liveChild);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (!object) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (id != IID_IUnknown && id != IID_IDispatch && id != IID_IAccessible) {
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG left = InterlockedDecrement(&references);
+        if (left == 0) {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    // No type library: readers use the IAccessible methods directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) {
+            return E_INVALIDARG;
+        }
+        *count = 0;
+        return connected ? S_OK : Gone;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (!info) {
+            return E_INVALIDARG;
+        }
+        *info = nullptr;
+        return NotImplemented();
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return NotImplemented();
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return NotImplemented();
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (!parent) {
+            return E_INVALIDARG;
+        }
+        *parent = nullptr;
+        if (!connected) {
+            return Gone;
+        }
+        auto fromWindow =
+            GetSystemProc<decltype(&AccessibleObjectFromWindow)>(SystemLibrary::Oleacc, "AccessibleObjectFromWindow");
+        return fromWindow ? fromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                       reinterpret_cast<void**>(parent))
+                          : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (!count) {
+            return E_INVALIDARG;
+        }
+        *count = connected ? ElementCount(CurrentHitContext()) : 0;
+        return connected ? S_OK : Gone;
+    }
+    // The children are simple elements without objects of their own.
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        if (!object) {
+            return E_INVALIDARG;
+        }
+        *object = nullptr;
+        int position = -1;
+        HRESULT result = Resolve(child, position);
+        return FAILED(result) ? result : position < 0 ? E_INVALIDARG : S_FALSE;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override { return Answer(child, name, NameOf); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return Answer(child, value, ValueOf);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+        return Answer(child, description, DescriptionOf);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Answer(child, help, NoText); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return Answer(child, shortcut, NoText);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return Answer(child, action, DefaultActionOf);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        if (!topic) {
+            return E_INVALIDARG;
+        }
+        *topic = -1;
+        return Answer(child, file, NoText);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        return AnswerNumber(child, role, [](const Element* element, HWND) { return RoleOf(element); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* value) override {
+        return AnswerNumber(child, value, StateOf);
+    }
+
+    // The window has no focus or selection inside: only the client area itself takes the focus.
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        if (!focus) {
+            return E_INVALIDARG;
+        }
+        focus->vt = VT_EMPTY;
+        if (!connected) {
+            return Gone;
+        }
+        if (GetFocus() != window) {
+            return S_FALSE;
+        }
+        focus->vt = VT_I4;
+        focus->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (!selection) {
+            return E_INVALIDARG;
+        }
+        selection->vt = VT_EMPTY;
+        return connected ? S_FALSE : Gone;
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override {
+        int position = -1;
+        HRESULT result = Resolve(child, position);
+        return FAILED(result) ? result : DISP_E_MEMBERNOTFOUND;
+    }
+
+    // The rectangle painting and clicks use, in screen pixels.
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
+        if (!left || !top || !width || !height) {
+            return E_INVALIDARG;
+        }
+        *left = *top = *width = *height = 0;
+        int position = -1;
+        HRESULT result = Resolve(child, position);
+        if (FAILED(result)) {
+            return result;
+        }
+        const HitContext context = CurrentHitContext();
+        Element element = {};
+        RECT client = {};
+        GetClientRect(window, &client);
+        Rect rect = ElementAt(context, position, element) ? ElementRect(context, element)
+                                                          : Rect{0, 0, client.right, client.bottom};
+        POINT origin = {rect.left, rect.top};
+        ClientToScreen(window, &origin);
+        *left = origin.x;
+        *top = origin.y;
+        *width = rect.right - rect.left;
+        *height = rect.bottom - rect.top;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        if (!end) {
+            return E_INVALIDARG;
+        }
+        end->vt = VT_EMPTY;
+        int position = -1;
+        HRESULT result = Resolve(start, position);
+        if (FAILED(result)) {
+            return result;
+        }
+        const int count = ElementCount(CurrentHitContext());
+        int target = -1;
+        if (position < 0 && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
+            target = direction == NAVDIR_FIRSTCHILD ? 0 : count - 1;
+        } else if (position >= 0 && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
+            target = direction == NAVDIR_NEXT ? position + 1 : position - 1;
+        }
+        if (target < 0 || target >= count) {
+            return S_FALSE;
+        }
+        end->vt = VT_I4;
+        end->lVal = target + 1;
+        return S_OK;
+    }
+
+    // The element a click at the point would act on, so overlaps resolve as clicks do.
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+        if (!child) {
+            return E_INVALIDARG;
+        }
+        child->vt = VT_EMPTY;
+        if (!connected) {
+            return Gone;
+        }
+        POINT point = {x, y};
+        RECT client = {};
+        ScreenToClient(window, &point);
+        GetClientRect(window, &client);
+        if (!PtInRect(&client, point)) {
+            return S_FALSE;
+        }
+        child->vt = VT_I4;
+        child->lVal = PositionAtPoint(CurrentHitContext(), point.x, point.y) + 1;
+        return S_OK;
+    }
+
+    // Returns at once: the action runs from the window's own queue, so a reader never waits on
+    // an install or on the folder dialog.
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        int position = -1;
+        HRESULT result = Resolve(child, position);
+        if (FAILED(result)) {
+            return result;
+        }
+        Element element = {};
+        ClickRoute route = ElementAt(CurrentHitContext(), position, element) ? ElementRoute(element)
+                                                                             : ClickRoute{ClickTarget::None, 0};
+        if (route.target == ClickTarget::None) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        return PostMessageW(window, DefaultActionMessage, static_cast<WPARAM>(route.target), route.index) ? S_OK
+                                                                                                          : E_FAIL;
+    }
+
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotImplemented(); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotImplemented(); }
+
+private:
+    static constexpr HRESULT Gone = RPC_E_DISCONNECTED;
+
+    HRESULT NotImplemented() const noexcept { return connected ? E_NOTIMPL : Gone; }
+
+    // Every call with a child id starts here: only a VT_I4 naming the client area itself or an
+    // element on screen now passes; position is -1 for the client area.
+    HRESULT Resolve(const VARIANT& child, int& position) const noexcept {
+        if (!connected) {
+            return Gone;
+        }
+        if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > ElementCount(CurrentHitContext())) {
+            return E_INVALIDARG;
+        }
+        position = child.lVal - 1;
+        return S_OK;
+    }
+
+    template <typename Compose> HRESULT Answer(const VARIANT& child, BSTR* out, Compose compose) const noexcept {
+        if (!out) {
+            return E_INVALIDARG;
+        }
+        *out = nullptr;
+        int position = -1;
+        HRESULT result = Resolve(child, position);
+        if (FAILED(result)) {
+            return result;
+        }
+        try {
+            Element element = {};
+            Text text = compose(ElementAt(CurrentHitContext(), position, element) ? &element : nullptr);
+            if (!text) {
+                return DISP_E_MEMBERNOTFOUND;
+            }
+            *out = SysAllocStringLen(text->data(), static_cast<UINT>(text->size()));
+            return *out ? S_OK : E_OUTOFMEMORY;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+    }
+
+    template <typename Compose>
+    HRESULT AnswerNumber(const VARIANT& child, VARIANT* out, Compose compose) const noexcept {
+        if (!out) {
+            return E_INVALIDARG;
+        }
+        out->vt = VT_EMPTY;
+        int position = -1;
+        HRESULT result = Resolve(child, position);
+        if (FAILED(result)) {
+            return result;
+        }
+        Element element = {};
+        out->vt = VT_I4;
+        out->lVal = compose(ElementAt(CurrentHitContext(), position, element) ? &element : nullptr, window);
+        return S_OK;
+    }
+
+    LONG references = 1;
+    HWND window;
+    bool connected = true;
+    LONG liveChild = CHILDID_SELF;
+};
+
+// Answered for the client area only; the frame and everything else are Windows' own. oleacc is
+// not a KnownDLL, so it comes from System32 at run time like the other such DLLs.
+LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
+    auto fromObject = GetSystemProc<decltype(&LresultFromObject)>(SystemLibrary::Oleacc, "LresultFromObject");
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !fromObject) {
+        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
+    }
+    if (!state.accessible) {
+        state.accessible = new (std::nothrow) WindowAccessible(window);
+        if (!state.accessible) {
+            return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
+        }
+        state.accessible->MarkStatusLine();
+    }
+    return fromObject(IID_IAccessible, wParam, state.accessible);
+}
+
+// CoDisconnectObject drops the references that readers in other processes hold through COM;
+// a reader in this process keeps its pointer, and the flag answers it.
+void DisconnectAccessible() noexcept {
+    if (state.accessible) {
+        state.accessible->Disconnect();
+        CoDisconnectObject(state.accessible, 0);
+        state.accessible->Release();
+        state.accessible = nullptr;
+    }
+}
+
+namespace {
+
+void Notify(DWORD event, int position) noexcept {
+    if (state.window) {
+        NotifyWinEvent(event, state.window, OBJID_CLIENT, position + 1);
+    }
+}
+
+} // namespace
+
+void NotifyStatusLineChanged() noexcept {
+    if (state.accessible) {
+        state.accessible->MarkStatusLine();
+    }
+    int position = PositionOf(CurrentHitContext(), {ElementKind::StatusLine, 0});
+    Notify(EVENT_OBJECT_NAMECHANGE, position);
+    Notify(EVENT_OBJECT_LIVEREGIONCHANGED, position);
+}
+
+void NotifyCardToggled(int card) noexcept {
+    Notify(EVENT_OBJECT_STATECHANGE, PositionOf(CurrentHitContext(), {ElementKind::Card, card}));
+}
+
+void NotifyMainButtonRenamed() noexcept {
+    Notify(EVENT_OBJECT_NAMECHANGE, PositionOf(CurrentHitContext(), {ElementKind::MainButton, 0}));
+}
+
+void NotifyReordered() noexcept {
+    Notify(EVENT_OBJECT_REORDER, -1);
+}
