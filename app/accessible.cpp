@@ -133,52 +133,47 @@ LONG StateOf(const Element* element, HWND window) noexcept {
     }
 }
 
-// Marks the status line's child as a polite live region, and takes the mark off the child that
-// was the status line before: children are numbered in reading order, so the number moves when a
-// card is added or the choose-folder link goes.
-void MarkLiveRegion(HWND window, LONG child, LONG& marked) noexcept {
+// The status line is a polite live region: a screen reader announces each outcome without moving
+// there. Its child id never changes, so marking it once serves the window's life.
+void MarkStatusLineLive(HWND window) noexcept {
     IAccPropServices* services = nullptr;
-    if (child == marked || FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services)))) {
         return;
-    }
-    if (marked != CHILDID_SELF) {
-        services->ClearHwndProps(window, OBJID_CLIENT, marked, &LiveSettingProperty, 1);
     }
     VARIANT polite;
     polite.vt = VT_I4;
     polite.lVal = LivePolite;
-    services->SetHwndProp(window, OBJID_CLIENT, child, LiveSettingProperty, polite);
+    services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), ChildIdOf({ElementKind::StatusLine, 0}),
+                          LiveSettingProperty, polite);
     services->Release();
-    marked = child;
 }
 
 } // namespace
 
 // One object per window: every reader and every event refers to the same children, and at the
 // end there is exactly one object to disconnect. It reads the state record on each call, so it
-// never holds anything that could go stale; after the window is gone it answers nothing but
-// that it is gone. Child ids are reading positions from 1, checked against what is on screen
-// at the moment of each call.
-class WindowAccessible final : public IAccessible {
+// never holds anything that could go stale; after the window is gone it answers nothing but that
+// it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at the
+// moment of each call; the enumerator gives them in reading order.
+class WindowAccessible final : public IAccessible, public IEnumVARIANT {
 public:
     explicit WindowAccessible(HWND window) noexcept : window(window) {}
 
     void Disconnect() noexcept { connected = false; }
-
-    void MarkStatusLine() noexcept {
-        MarkLiveRegion(window, PositionOf(CurrentHitContext(), {ElementKind::StatusLine, 0}) + 1, liveChild);
-    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (!object) {
             return E_POINTER;
         }
         *object = nullptr;
-        if (id != IID_IUnknown && id != IID_IDispatch && id != IID_IAccessible) {
+        if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
+            *object = static_cast<IAccessible*>(this);
+        } else if (id == IID_IEnumVARIANT) {
+            *object = static_cast<IEnumVARIANT*>(this);
+        } else {
             return E_NOINTERFACE;
         }
-        *object = static_cast<IAccessible*>(this);
         AddRef();
         return S_OK;
     }
@@ -240,9 +235,9 @@ public:
             return E_INVALIDARG;
         }
         *object = nullptr;
-        int position = -1;
-        HRESULT result = Resolve(child, position);
-        return FAILED(result) ? result : position < 0 ? E_INVALIDARG : S_FALSE;
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        return result == S_OK ? S_FALSE : FAILED(result) ? result : E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override { return Answer(child, name, NameOf); }
@@ -283,12 +278,7 @@ public:
         if (!connected) {
             return Gone;
         }
-        if (GetFocus() != window) {
-            return S_FALSE;
-        }
-        focus->vt = VT_I4;
-        focus->lVal = CHILDID_SELF;
-        return S_OK;
+        return GetFocus() == window ? ReturnChild(CHILDID_SELF, focus) : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (!selection) {
@@ -298,8 +288,8 @@ public:
         return connected ? S_FALSE : Gone;
     }
     HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override {
-        int position = -1;
-        HRESULT result = Resolve(child, position);
+        Element element = {};
+        HRESULT result = Resolve(child, element);
         return FAILED(result) ? result : DISP_E_MEMBERNOTFOUND;
     }
 
@@ -309,17 +299,15 @@ public:
             return E_INVALIDARG;
         }
         *left = *top = *width = *height = 0;
-        int position = -1;
-        HRESULT result = Resolve(child, position);
+        Element element = {};
+        HRESULT result = Resolve(child, element);
         if (FAILED(result)) {
             return result;
         }
-        const HitContext context = CurrentHitContext();
-        Element element = {};
         RECT client = {};
         GetClientRect(window, &client);
-        Rect rect = ElementAt(context, position, element) ? ElementRect(context, element)
-                                                          : Rect{0, 0, client.right, client.bottom};
+        Rect rect =
+            result == S_OK ? ElementRect(CurrentHitContext(), element) : Rect{0, 0, client.right, client.bottom};
         POINT origin = {rect.left, rect.top};
         ClientToScreen(window, &origin);
         *left = origin.x;
@@ -329,29 +317,26 @@ public:
         return S_OK;
     }
 
+    // In reading order: from the client area to its first or last child, from a child to the next
+    // or previous one.
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
         if (!end) {
             return E_INVALIDARG;
         }
         end->vt = VT_EMPTY;
-        int position = -1;
-        HRESULT result = Resolve(start, position);
+        Element element = {};
+        HRESULT result = Resolve(start, element);
         if (FAILED(result)) {
             return result;
         }
-        const int count = ElementCount(CurrentHitContext());
-        int target = -1;
-        if (position < 0 && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
-            target = direction == NAVDIR_FIRSTCHILD ? 0 : count - 1;
-        } else if (position >= 0 && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
-            target = direction == NAVDIR_NEXT ? position + 1 : position - 1;
+        const HitContext context = CurrentHitContext();
+        int position = -1;
+        if (result == Self && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
+            position = direction == NAVDIR_FIRSTCHILD ? 0 : ElementCount(context) - 1;
+        } else if (result == S_OK && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
+            position = PositionOf(context, element) + (direction == NAVDIR_NEXT ? 1 : -1);
         }
-        if (target < 0 || target >= count) {
-            return S_FALSE;
-        }
-        end->vt = VT_I4;
-        end->lVal = target + 1;
-        return S_OK;
+        return ElementAt(context, position, element) ? ReturnChild(ChildIdOf(element), end) : S_FALSE;
     }
 
     // The element a click at the point would act on, so overlaps resolve as clicks do.
@@ -370,22 +355,20 @@ public:
         if (!PtInRect(&client, point)) {
             return S_FALSE;
         }
-        child->vt = VT_I4;
-        child->lVal = PositionAtPoint(CurrentHitContext(), point.x, point.y) + 1;
-        return S_OK;
+        Element element = {};
+        bool found = ElementAtPoint(CurrentHitContext(), point.x, point.y, element);
+        return ReturnChild(found ? ChildIdOf(element) : CHILDID_SELF, child);
     }
 
     // Returns at once: the action runs from the window's own queue, so a reader never waits on
     // an install or on the folder dialog.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        int position = -1;
-        HRESULT result = Resolve(child, position);
+        Element element = {};
+        HRESULT result = Resolve(child, element);
         if (FAILED(result)) {
             return result;
         }
-        Element element = {};
-        ClickRoute route = ElementAt(CurrentHitContext(), position, element) ? ElementRoute(element)
-                                                                             : ClickRoute{ClickTarget::None, 0};
+        ClickRoute route = result == S_OK ? ElementRoute(element) : ClickRoute{ClickTarget::None, 0};
         if (route.target == ClickTarget::None) {
             return DISP_E_MEMBERNOTFOUND;
         }
@@ -396,22 +379,60 @@ public:
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotImplemented(); }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotImplemented(); }
 
+    // The children's ids in reading order, for AccessibleChildren: the ids are not consecutive.
+    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* ids, ULONG* fetched) override {
+        ULONG count = 0;
+        Element element = {};
+        for (; connected && ids && count < wanted && ElementAt(CurrentHitContext(), cursor, element); ++cursor) {
+            ReturnChild(ChildIdOf(element), &ids[count++]);
+        }
+        if (fetched) {
+            *fetched = count;
+        }
+        return !connected ? Gone : !ids ? E_INVALIDARG : count == wanted ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+        const int total = ElementCount(CurrentHitContext());
+        cursor = count > static_cast<ULONG>(total - cursor) ? total : cursor + static_cast<int>(count);
+        return !connected ? Gone : cursor < total || count == 0 ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        cursor = 0;
+        return connected ? S_OK : Gone;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        if (!copy) {
+            return E_INVALIDARG;
+        }
+        *copy = nullptr;
+        return NotImplemented();
+    }
+
 private:
     static constexpr HRESULT Gone = RPC_E_DISCONNECTED;
+    static constexpr HRESULT Self = S_FALSE; // from Resolve: the id names the client area itself
 
     HRESULT NotImplemented() const noexcept { return connected ? E_NOTIMPL : Gone; }
 
-    // Every call with a child id starts here: only a VT_I4 naming the client area itself or an
-    // element on screen now passes; position is -1 for the client area.
-    HRESULT Resolve(const VARIANT& child, int& position) const noexcept {
+    static HRESULT ReturnChild(long id, VARIANT* out) noexcept {
+        out->vt = VT_I4;
+        out->lVal = id;
+        return S_OK;
+    }
+
+    // Every call with a child id starts here: only a VT_I4 naming the client area itself (Self) or
+    // an element on screen now (S_OK) passes.
+    HRESULT Resolve(const VARIANT& child, Element& element) const noexcept {
         if (!connected) {
             return Gone;
         }
-        if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > ElementCount(CurrentHitContext())) {
+        if (child.vt != VT_I4) {
             return E_INVALIDARG;
         }
-        position = child.lVal - 1;
-        return S_OK;
+        if (child.lVal == CHILDID_SELF) {
+            return Self;
+        }
+        return ElementOfChildId(CurrentHitContext(), child.lVal, element) ? S_OK : E_INVALIDARG;
     }
 
     template <typename Compose> HRESULT Answer(const VARIANT& child, BSTR* out, Compose compose) const noexcept {
@@ -419,14 +440,13 @@ private:
             return E_INVALIDARG;
         }
         *out = nullptr;
-        int position = -1;
-        HRESULT result = Resolve(child, position);
+        Element element = {};
+        HRESULT result = Resolve(child, element);
         if (FAILED(result)) {
             return result;
         }
         try {
-            Element element = {};
-            Text text = compose(ElementAt(CurrentHitContext(), position, element) ? &element : nullptr);
+            Text text = compose(result == S_OK ? &element : nullptr);
             if (!text) {
                 return DISP_E_MEMBERNOTFOUND;
             }
@@ -443,21 +463,15 @@ private:
             return E_INVALIDARG;
         }
         out->vt = VT_EMPTY;
-        int position = -1;
-        HRESULT result = Resolve(child, position);
-        if (FAILED(result)) {
-            return result;
-        }
         Element element = {};
-        out->vt = VT_I4;
-        out->lVal = compose(ElementAt(CurrentHitContext(), position, element) ? &element : nullptr, window);
-        return S_OK;
+        HRESULT result = Resolve(child, element);
+        return FAILED(result) ? result : ReturnChild(compose(result == S_OK ? &element : nullptr, window), out);
     }
 
     LONG references = 1;
     HWND window;
     bool connected = true;
-    LONG liveChild = CHILDID_SELF;
+    int cursor = 0; // of the enumerator, a reading position
 };
 
 // Answered for the client area only; the frame and everything else are Windows' own. oleacc is
@@ -472,9 +486,9 @@ LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
         if (!state.accessible) {
             return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
         }
-        state.accessible->MarkStatusLine();
+        MarkStatusLineLive(window);
     }
-    return fromObject(IID_IAccessible, wParam, state.accessible);
+    return fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(state.accessible));
 }
 
 // CoDisconnectObject drops the references that readers in other processes hold through COM;
@@ -482,7 +496,7 @@ LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
 void DisconnectAccessible() noexcept {
     if (state.accessible) {
         state.accessible->Disconnect();
-        CoDisconnectObject(state.accessible, 0);
+        CoDisconnectObject(static_cast<IAccessible*>(state.accessible), 0);
         state.accessible->Release();
         state.accessible = nullptr;
     }
@@ -490,31 +504,29 @@ void DisconnectAccessible() noexcept {
 
 namespace {
 
-void Notify(DWORD event, int position) noexcept {
+void Notify(DWORD event, const Element& element) noexcept {
     if (state.window) {
-        NotifyWinEvent(event, state.window, OBJID_CLIENT, position + 1);
+        NotifyWinEvent(event, state.window, OBJID_CLIENT, ChildIdOf(element));
     }
 }
 
 } // namespace
 
 void NotifyStatusLineChanged() noexcept {
-    if (state.accessible) {
-        state.accessible->MarkStatusLine();
-    }
-    int position = PositionOf(CurrentHitContext(), {ElementKind::StatusLine, 0});
-    Notify(EVENT_OBJECT_NAMECHANGE, position);
-    Notify(EVENT_OBJECT_LIVEREGIONCHANGED, position);
+    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::StatusLine, 0});
+    Notify(EVENT_OBJECT_LIVEREGIONCHANGED, {ElementKind::StatusLine, 0});
 }
 
 void NotifyCardToggled(int card) noexcept {
-    Notify(EVENT_OBJECT_STATECHANGE, PositionOf(CurrentHitContext(), {ElementKind::Card, card}));
+    Notify(EVENT_OBJECT_STATECHANGE, {ElementKind::Card, card});
 }
 
 void NotifyMainButtonRenamed() noexcept {
-    Notify(EVENT_OBJECT_NAMECHANGE, PositionOf(CurrentHitContext(), {ElementKind::MainButton, 0}));
+    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::MainButton, 0});
 }
 
 void NotifyReordered() noexcept {
-    Notify(EVENT_OBJECT_REORDER, -1);
+    if (state.window) {
+        NotifyWinEvent(EVENT_OBJECT_REORDER, state.window, OBJID_CLIENT, CHILDID_SELF);
+    }
 }

@@ -169,7 +169,7 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
 // and while the folder dialog is open the window is disabled and takes no clicks either.
 LRESULT OnDefaultAction(HWND window, WPARAM target, LPARAM index) noexcept {
     const ClickRoute route = {static_cast<ClickTarget>(target), static_cast<int>(index)};
-    if (IsWindowEnabled(window) && PositionOfRoute(CurrentHitContext(), route) >= 0) {
+    if (IsWindowEnabled(window) && IsRouteOnScreen(CurrentHitContext(), route)) {
         ActOn(window, route);
     }
     return 0;

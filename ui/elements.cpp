@@ -1,6 +1,23 @@
 #include "ui/elements.h"
 
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
 namespace {
+
+// Child ids: the language cells from 1, then one id per single element, then the cards, whose
+// number grows.
+struct SingleId {
+    ElementKind kind;
+    long id;
+};
+constexpr SingleId SingleIds[] = {
+    {ElementKind::Close, 8},         {ElementKind::Headline, 9},    {ElementKind::EmptyList, 10},
+    {ElementKind::ChooseFolder, 11}, {ElementKind::StatusLine, 12}, {ElementKind::MainButton, 13},
+    {ElementKind::WebLink, 14},      {ElementKind::Credit, 15},
+};
+constexpr long FirstCardId = 16;
 
 constexpr ElementKind ReadingOrder[] = {
     ElementKind::Language,  ElementKind::Close,        ElementKind::Headline,   ElementKind::Card,
@@ -108,27 +125,57 @@ ClickRoute ElementRoute(const Element& element) noexcept {
     }
 }
 
-int PositionOfRoute(const HitContext& context, const ClickRoute& route) noexcept {
-    Element element = {};
-    for (int position = 0; route.target != ClickTarget::None && ElementAt(context, position, element); ++position) {
-        ClickRoute own = ElementRoute(element);
-        if (own.target == route.target && own.index == route.index) {
-            return position;
+long ChildIdOf(const Element& element) noexcept {
+    if (element.kind == ElementKind::Language) {
+        return 1 + element.index;
+    }
+    if (element.kind == ElementKind::Card) {
+        return FirstCardId + element.index;
+    }
+    for (const SingleId& single : SingleIds) {
+        if (single.kind == element.kind) {
+            return single.id;
         }
     }
-    return -1;
+    return 0;
 }
 
-int PositionAtPoint(const HitContext& context, int x, int y) noexcept {
-    const ClickRoute route = RouteClick(context, x, y);
-    if (route.target != ClickTarget::None) {
-        return PositionOfRoute(context, route);
+bool ElementOfChildId(const HitContext& context, long childId, Element& element) noexcept {
+    if (childId >= FirstCardId) {
+        element = {ElementKind::Card, static_cast<int>(std::min<long>(childId - FirstCardId, INT_MAX))};
+    } else if (childId >= 1 && childId <= LanguageCount) {
+        element = {ElementKind::Language, static_cast<int>(childId - 1)};
+    } else {
+        const SingleId* single = std::find_if(std::begin(SingleIds), std::end(SingleIds),
+                                              [childId](const SingleId& candidate) { return candidate.id == childId; });
+        if (single == std::end(SingleIds)) {
+            return false;
+        }
+        element = {single->kind, 0};
     }
+    return PositionOf(context, element) >= 0;
+}
+
+bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept {
     Element element = {};
     for (int position = 0; ElementAt(context, position, element); ++position) {
-        if (ElementRoute(element).target == ClickTarget::None && Contains(ElementRect(context, element), x, y)) {
-            return position;
+        ClickRoute own = ElementRoute(element);
+        if (own.target != ClickTarget::None && own.target == route.target && own.index == route.index) {
+            return true;
         }
     }
-    return -1;
+    return false;
+}
+
+bool ElementAtPoint(const HitContext& context, int x, int y, Element& element) noexcept {
+    const ClickRoute route = RouteClick(context, x, y);
+    for (int position = 0; ElementAt(context, position, element); ++position) {
+        ClickRoute own = ElementRoute(element);
+        if (route.target != ClickTarget::None
+                ? own.target == route.target && own.index == route.index
+                : own.target == ClickTarget::None && Contains(ElementRect(context, element), x, y)) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The window's elements as assistive technology reads them: what is on screen, in reading
-// order, and where. Free of Windows headers like the layout it is built on.
+// order, where, and under which child id. Free of Windows headers like the layout it is built on.
 #include "ui/layout.h"
 
 enum class ElementKind {
@@ -30,16 +30,22 @@ bool ElementAt(const HitContext& context, int position, Element& element) noexce
 // The reading position of an element, or -1 when it is not on screen.
 int PositionOf(const HitContext& context, const Element& element) noexcept;
 
+// Child ids stay with their element whatever else comes and goes, so that a reader that acts on
+// an event after the screen changed still reads the element the event was about.
+long ChildIdOf(const Element& element) noexcept;
+
+// The element a child id names, if it is on screen now.
+bool ElementOfChildId(const HitContext& context, long childId, Element& element) noexcept;
+
 // The rectangle that painting and clicks use for the element, in client pixels.
 Rect ElementRect(const HitContext& context, const Element& element) noexcept;
 
 // What a click on the element does; ClickTarget::None for the texts.
 ClickRoute ElementRoute(const Element& element) noexcept;
 
-// The reading position of the element a click route acts on, or -1 when a click could not
-// reach it now (none is on screen, or the route leads nowhere).
-int PositionOfRoute(const HitContext& context, const ClickRoute& route) noexcept;
+// Whether a click could act on the route's element now.
+bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept;
 
-// The reading position of the element under a client point, or -1: the click order decides
-// between overlapping elements, then the texts.
-int PositionAtPoint(const HitContext& context, int x, int y) noexcept;
+// The element under a client point: the click order decides between overlapping elements,
+// then the texts. False when there is none.
+bool ElementAtPoint(const HitContext& context, int x, int y, Element& element) noexcept;
