@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -69,23 +70,22 @@ Text ValueOf(const Element* element) {
 
 // The verbs Windows' own controls use for these roles.
 Text DefaultActionOf(const Element* element) {
-    if (!element) {
-        return Text();
-    }
-    switch (element->kind) {
-    case ElementKind::Language:
+    const ClickRoute route = element ? ElementRoute(CurrentHitContext(), *element) : ClickRoute{ClickTarget::None, 0};
+    switch (route.target) {
+    case ClickTarget::Language:
         return L"Check";
-    case ElementKind::Card:
-        return state.games[static_cast<size_t>(element->index)].checked ? L"Uncheck" : L"Check";
-    case ElementKind::Close:
-    case ElementKind::MainButton:
+    case ClickTarget::Card:
+        return state.games[static_cast<size_t>(route.index)].checked ? L"Uncheck" : L"Check";
+    case ClickTarget::Close:
+    case ClickTarget::MainButton:
         return L"Press";
-    case ElementKind::ChooseFolder:
-    case ElementKind::WebLink:
+    case ClickTarget::ChooseFolder:
+    case ClickTarget::WebLink:
         return L"Jump";
-    default:
-        return Text();
+    case ClickTarget::None:
+        break;
     }
+    return Text();
 }
 
 Text NoText(const Element*) {
@@ -368,7 +368,8 @@ public:
         if (FAILED(result)) {
             return result;
         }
-        ClickRoute route = result == S_OK ? ElementRoute(element) : ClickRoute{ClickTarget::None, 0};
+        ClickRoute route =
+            result == S_OK ? ElementRoute(CurrentHitContext(), element) : ClickRoute{ClickTarget::None, 0};
         if (route.target == ClickTarget::None) {
             return DISP_E_MEMBERNOTFOUND;
         }
@@ -393,8 +394,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
         const int total = ElementCount(CurrentHitContext());
-        cursor = count > static_cast<ULONG>(total - cursor) ? total : cursor + static_cast<int>(count);
-        return !connected ? Gone : cursor < total || count == 0 ? S_OK : S_FALSE;
+        const ULONG left = cursor < total ? static_cast<ULONG>(total - cursor) : 0;
+        cursor += static_cast<int>(std::min(count, left));
+        return !connected ? Gone : count <= left ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
         cursor = 0;

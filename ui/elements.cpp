@@ -106,14 +106,14 @@ Rect ElementRect(const HitContext& context, const Element& element) noexcept {
     return {0, 0, 0, 0};
 }
 
-ClickRoute ElementRoute(const Element& element) noexcept {
+ClickRoute ElementRoute(const HitContext& context, const Element& element) noexcept {
     switch (element.kind) {
     case ElementKind::Language:
         return {ClickTarget::Language, element.index};
     case ElementKind::Close:
         return {ClickTarget::Close, 0};
     case ElementKind::Card:
-        return {ClickTarget::Card, element.index};
+        return context.finished ? ClickRoute{ClickTarget::None, 0} : ClickRoute{ClickTarget::Card, element.index};
     case ElementKind::ChooseFolder:
         return {ClickTarget::ChooseFolder, 0};
     case ElementKind::MainButton:
@@ -159,7 +159,7 @@ bool ElementOfChildId(const HitContext& context, long childId, Element& element)
 bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept {
     Element element = {};
     for (int position = 0; ElementAt(context, position, element); ++position) {
-        ClickRoute own = ElementRoute(element);
+        ClickRoute own = ElementRoute(context, element);
         if (own.target != ClickTarget::None && own.target == route.target && own.index == route.index) {
             return true;
         }
@@ -170,7 +170,7 @@ bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcep
 bool ElementAtPoint(const HitContext& context, int x, int y, Element& element) noexcept {
     const ClickRoute route = RouteClick(context, x, y);
     for (int position = 0; ElementAt(context, position, element); ++position) {
-        ClickRoute own = ElementRoute(element);
+        ClickRoute own = ElementRoute(context, element);
         if (route.target != ClickTarget::None
                 ? own.target == route.target && own.index == route.index
                 : own.target == ClickTarget::None && Contains(ElementRect(context, element), x, y)) {

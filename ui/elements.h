@@ -40,8 +40,9 @@ bool ElementOfChildId(const HitContext& context, long childId, Element& element)
 // The rectangle that painting and clicks use for the element, in client pixels.
 Rect ElementRect(const HitContext& context, const Element& element) noexcept;
 
-// What a click on the element does; ClickTarget::None for the texts.
-ClickRoute ElementRoute(const Element& element) noexcept;
+// What a click on the element does now; ClickTarget::None for the texts, and for the cards
+// after a finished run.
+ClickRoute ElementRoute(const HitContext& context, const Element& element) noexcept;
 
 // Whether a click could act on the route's element now.
 bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept;
