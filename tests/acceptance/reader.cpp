@@ -3,9 +3,9 @@
 //   reader              "children HRESULT COUNT", then per child in reading order one
 //                       tab-separated line: id, role, state (hex), left top width height,
 //                       name, description
-//   reader ID EVENT     ID's default action ("action HRESULT"), then, once the window raised
-//                       EVENT (hex; 0: once the window is gone) or after 10 s, one line
-//                       "event HEX CHILD" per WinEvent of the client area seen, then the above
+//   reader ID [EVENT]   ID's default action ("action HRESULT"); with EVENT, once the window
+//                       raised it (hex; 0: once the window is gone) or after 10 s, one line
+//                       "event HEX CHILD" per WinEvent of the client area seen; then the above
 #include <windows.h>
 #include <oleacc.h>
 
@@ -60,14 +60,14 @@ int wmain(int argc, wchar_t** argv) {
                                                      reinterpret_cast<void**>(&client)))) {
         return 1;
     }
-    if (argc == 3) {
+    if (argc >= 2) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        awaited = std::wcstoul(argv[2], nullptr, 16);
+        awaited = argc == 3 ? std::wcstoul(argv[2], nullptr, 16) : 0;
         SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, OnEvent, process, 0,
                         WINEVENT_OUTOFCONTEXT);
         std::printf("action %08lx\n", client->accDoDefaultAction(Child(std::wcstol(argv[1], nullptr, 10))));
-        for (ULONGLONG end = GetTickCount64() + 10000;
+        for (ULONGLONG end = GetTickCount64() + (argc == 3 ? 10000 : 0);
              GetTickCount64() < end && !(awaited ? seen : !IsWindow(window));) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             MSG message;
