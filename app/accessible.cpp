@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -68,7 +69,8 @@ Text ValueOf(const Element* element) {
     return element && element->kind == ElementKind::WebLink ? Text(ProductWebAddress) : Text();
 }
 
-// The verbs Windows' own controls use for these roles.
+// The verbs Windows' own controls use for these roles. They stay in English: the text table has
+// no translations of them, and readers speak the names, not these.
 Text DefaultActionOf(const Element* element) {
     const ClickRoute route = element ? ElementRoute(CurrentHitContext(), *element) : ClickRoute{ClickTarget::None, 0};
     switch (route.target) {
