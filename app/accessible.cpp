@@ -361,11 +361,13 @@ private:
     int cursor = 0; // of the enumerator, a reading position
 };
 
-// Answered for the client area only; the frame and everything else are Windows' own. oleacc is
-// not a KnownDLL, so it comes from System32 at run time like the other such DLLs.
+// Answered for the client area only; the frame and everything else are Windows' own. A request
+// that comes while the window is being destroyed gets Windows' own object too, so that nothing
+// of ours stays connected. oleacc is not a KnownDLL, so it comes from System32 at run time like
+// the other such DLLs.
 LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
     auto fromObject = GetSystemProc<decltype(&LresultFromObject)>(SystemLibrary::Oleacc, "LresultFromObject");
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !fromObject) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || window != state.window || !fromObject) {
         return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
     if (!state.accessible) {

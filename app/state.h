@@ -18,7 +18,7 @@
 //   games          discovery/game_folder.cpp (appends, for discovery and the folder picker),
 //                  app/main.cpp (uninstall filter), app/window_proc.cpp (check boxes),
 //                  install/sequences.cpp (an entry's state after its game succeeded)
-//   window         app/main.cpp
+//   window         app/main.cpp; cleared by app/window_proc.cpp when the window is destroyed
 //   the fonts      ui/theme.cpp (CreateFonts)
 //   statusText, statusColor   SetStatus below, called by the sequences and the folder picker
 //   accessible     app/accessible.cpp: made at a reader's first request, let go at WM_DESTROY

@@ -175,7 +175,9 @@ LRESULT OnDefaultAction(HWND window, WPARAM target, LPARAM index) noexcept {
     return 0;
 }
 
+// From here on nothing that reads the state reaches the window, readers included.
 LRESULT OnDestroy() noexcept {
+    state.window = nullptr;
     DisconnectAccessible();
     PostQuitMessage(0);
     return 0;
