@@ -1,6 +1,12 @@
 #include "app/state.h"
 
+#include "app/accessible.h"
+
 InstallerState state;
+
+HitContext CurrentHitContext() noexcept {
+    return {state.scale, static_cast<int>(state.games.size()), state.finished, state.uninstallMode};
+}
 
 // Painting covers every pixel, so nothing is erased first.
 void Repaint() noexcept {
@@ -20,4 +26,5 @@ void SetStatus(const std::wstring& text, Color color) noexcept {
     if (state.window) {
         UpdateWindow(state.window);
     }
+    NotifyStatusLineChanged();
 }

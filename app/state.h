@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/game_entry.h"
+#include "ui/layout.h"
 #include "ui/palette.h"
 #include "ui/text.h"
 
@@ -17,9 +18,12 @@
 //   games          discovery/game_folder.cpp (appends, for discovery and the folder picker),
 //                  app/main.cpp (uninstall filter), app/window_proc.cpp (check boxes),
 //                  install/sequences.cpp (an entry's state after its game succeeded)
-//   window         app/main.cpp
+//   window         app/main.cpp; cleared by app/window_proc.cpp when the window is destroyed
 //   the fonts      ui/theme.cpp (CreateFonts)
 //   statusText, statusColor   SetStatus below, called by the sequences and the folder picker
+//   accessible     app/accessible.cpp: made at a reader's first request, let go at WM_DESTROY
+class WindowAccessible;
+
 struct InstallerState {
     bool uninstallMode = false;
     bool finished = false;
@@ -36,15 +40,20 @@ struct InstallerState {
     HFONT languageFont = nullptr;
     std::wstring statusText;
     Color statusColor = StatusColorInfo;
+    WindowAccessible* accessible = nullptr;
 };
 
 extern InstallerState state;
+
+// What the hit test, the click routing and the elements on screen depend on besides a point.
+HitContext CurrentHitContext() noexcept;
 
 // Asks for a paint of the whole window through the message loop, once there is a window.
 void Repaint() noexcept;
 
 // Stores the status line and repaints at once: the sequences block the UI thread,
-// so "Installing..." must reach the screen before their work starts.
+// so "Installing..." must reach the screen before their work starts. Readers are told
+// each time, even when the text repeats: a repeated refusal is news too.
 void SetStatus(const std::wstring& text, Color color) noexcept;
 
 // The text of a message in the current language.

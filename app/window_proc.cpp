@@ -3,20 +3,19 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
+#include "app/accessible.h"
 #include "app/product.h"
 #include "app/state.h"
 #include "discovery/folder_dialog.h"
 #include "install/sequences.h"
 #include "platform/system_library.h"
+#include "ui/elements.h"
 #include "ui/layout.h"
 #include "ui/paint.h"
+#include "ui/screen_text.h"
 #include "ui/theme.h"
 
 namespace {
-
-HitContext CurrentHitContext() noexcept {
-    return {state.scale, static_cast<int>(state.games.size()), state.finished, state.uninstallMode};
-}
 
 LRESULT OnNcHitTest(HWND window, LPARAM lParam) noexcept {
     POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -107,9 +106,27 @@ void OpenWebSite() noexcept {
     }
 }
 
-// A click acts on the release alone: no capture, no press state.
-LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
-    ClickRoute route = RouteClick(CurrentHitContext(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+// The main button's label follows the ticked games, and an empty status line shows the hint
+// that goes with the label: readers hear of both when the label changes.
+void ToggleCard(int index) noexcept {
+    const TextId label = MainButtonLabelId(state.finished, state.uninstallMode, state.games);
+    GameEntry& game = state.games[static_cast<size_t>(index)];
+    game.checked = !game.checked;
+    Repaint();
+    NotifyCardToggled(index);
+    if (MainButtonLabelId(state.finished, state.uninstallMode, state.games) != label) {
+        NotifyMainButtonRenamed();
+        if (state.statusText.empty()) {
+            NotifyStatusLineChanged();
+        }
+    }
+}
+
+// A left-button release and a reader's default action both act through here. Readers are told
+// of a new set of names or elements after a language switch, a folder added or a finished run.
+void ActOn(HWND window, const ClickRoute& route) noexcept {
+    const size_t gameCount = state.games.size();
+    const bool finished = state.finished;
     switch (route.target) {
     case ClickTarget::Close:
         DestroyWindow(window);
@@ -117,29 +134,51 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
     case ClickTarget::Language:
         state.language = route.index;
         Repaint();
+        NotifyReordered();
         break;
     case ClickTarget::MainButton:
         RunMainAction(window);
+        if (state.finished != finished) {
+            NotifyReordered();
+        }
         break;
     case ClickTarget::WebLink:
         OpenWebSite();
         break;
-    case ClickTarget::Card: {
-        GameEntry& game = state.games[static_cast<size_t>(route.index)];
-        game.checked = !game.checked;
-        Repaint();
+    case ClickTarget::Card:
+        ToggleCard(route.index);
         break;
-    }
     case ClickTarget::ChooseFolder:
         ChooseGameFolder();
+        if (state.games.size() != gameCount) {
+            NotifyReordered();
+        }
         break;
     case ClickTarget::None:
         break;
     }
+}
+
+// A click acts on the release alone: no capture, no press state.
+LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
+    ActOn(window, RouteClick(CurrentHitContext(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
     return 0;
 }
 
+// Acts only where a click could act now: the screen may have changed since the reader asked,
+// and while the folder dialog is open the window is disabled and takes no clicks either.
+LRESULT OnDefaultAction(HWND window, WPARAM target, LPARAM index) noexcept {
+    const ClickRoute route = {static_cast<ClickTarget>(target), static_cast<int>(index)};
+    if (IsWindowEnabled(window) && IsRouteOnScreen(CurrentHitContext(), route)) {
+        ActOn(window, route);
+    }
+    return 0;
+}
+
+// From here on nothing that reads the state reaches the window, readers included.
 LRESULT OnDestroy() noexcept {
+    state.window = nullptr;
+    DisconnectAccessible();
     PostQuitMessage(0);
     return 0;
 }
@@ -164,6 +203,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return OnDpiChanged(window, wParam, lParam);
     case WM_LBUTTONUP:
         return OnLButtonUp(window, lParam);
+    case WM_GETOBJECT:
+        return OnGetObject(window, wParam, lParam);
+    case DefaultActionMessage:
+        return OnDefaultAction(window, wParam, lParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

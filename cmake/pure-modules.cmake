@@ -7,6 +7,7 @@ set(KV_PURE_SOURCES
     discovery/library_line.cpp
     discovery/plugin_status.cpp
     platform/path.cpp
+    ui/elements.cpp
     ui/layout.cpp
     ui/screen_text.cpp
     ui/text.cpp)

@@ -1,5 +1,6 @@
 // The platform-free rules: versions and plug-in status, the text table, what the window
-// says in each state, the uninstall switch, layout edges and the click order. Also built
+// says in each state, the uninstall switch, layout edges, the click order and what readers
+// find where. Also built
 // natively under the sanitizers.
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "install/restart_queue.h"
 #include "platform/link_rule.h"
 #include "platform/not_found_rule.h"
+#include "ui/elements.h"
 #include "ui/layout.h"
 #include "ui/screen_text.h"
 
@@ -198,4 +200,34 @@ TEST(Layout, ClickRoutingOrder) {
     EXPECT_EQ(route({1.0f, 1, false, true}, 300, 180), Card + 0);
     EXPECT_EQ(route({1.0f, 1, true, false}, 300, 180), 0); // cards are inert once finished
     EXPECT_EQ(route({1.0f, 1, true, false}, 330, 30), Language + 0);
+}
+
+// A reader finds the element a click would act on, a text where nothing reacts; an id names an
+// element only while it is on screen; cards take no action once the run is finished.
+TEST(Layout, ElementsForReaders) {
+    const HitContext four = {1.0f, 4, false, false}, finished = {1.0f, 2, true, false};
+    auto at = [](const HitContext& context, int x, int y) {
+        Element element = {};
+        return ElementAtPoint(context, x, y, element) ? ChildIdOf(element) : 0;
+    };
+    EXPECT_EQ(at(four, 500, 460), 13); // the main button over the fourth card
+    EXPECT_EQ(at(four, 100, 400), 19); // the fourth card over the status line
+    EXPECT_EQ(at(four, 40, 227), 0);   // between two cards
+    EXPECT_EQ(at({1.0f, 1, false, false}, 100, 400), 12);
+    EXPECT_EQ(at({1.0f, 0, false, false}, 100, 180), 10); // the empty-list text
+    EXPECT_EQ(at(finished, 100, 180), 16);                // an inert card is still there to read
+    for (const HitContext& context : {four, finished, HitContext{1.5f, 0, false, true}}) {
+        std::vector<long> shown;
+        Element element = {};
+        for (int position = 0; ElementAt(context, position, element); ++position) {
+            shown.push_back(ChildIdOf(element));
+        }
+        EXPECT_EQ(static_cast<int>(shown.size()), ElementCount(context));
+        for (long id : {-1L, 0L, 10L, 11L, 15L, 16L, 17L, 18L, 19L, 20L, LONG_MAX}) {
+            bool listed = std::find(shown.begin(), shown.end(), id) != shown.end();
+            EXPECT_EQ(ElementOfChildId(context, id, element) && ChildIdOf(element) == id, listed) << id;
+        }
+    }
+    EXPECT_TRUE(IsRouteOnScreen(four, {ClickTarget::Card, 3}) && !IsRouteOnScreen(four, {ClickTarget::Card, 4}));
+    EXPECT_FALSE(IsRouteOnScreen(finished, {ClickTarget::Card, 0}) || IsRouteOnScreen(four, {ClickTarget::None, 0}));
 }

@@ -1,7 +1,9 @@
 // The window procedure on a real window, sent what X input cannot produce: points left of
 // the screen, cursor queries, paints through every state, an erase, and a DPI change; and the
-// choices that are made only while painting, read from the window's pixels.
+// choices that are made only while painting, read from the window's pixels. Then what a reader
+// in this process can do to the window's accessible object, during and after the window's life.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include "app/state.h"
 #include "app/window_proc.h"
@@ -25,17 +27,20 @@ int Count(const Rect& r, COLORREF color) {
     return count;
 }
 
-TEST(Window, WhatXInputCannotSend) {
+HWND CreateTestWindow(int x, int y, DWORD style = WS_POPUP | WS_VISIBLE) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.lpszClassName = WindowClassName;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassExW(&windowClass);
+    return CreateWindowExW(0, WindowClassName, WindowTitle, style, x, y, 640, 500, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(Window, WhatXInputCannotSend) {
     state.games.resize(2);
     CreateFonts();
-    state.window = CreateWindowExW(0, WindowClassName, WindowTitle, WS_POPUP | WS_VISIBLE, -400, 100, 640, 500, nullptr,
-                                   nullptr, nullptr, nullptr);
+    state.window = CreateTestWindow(-400, 100);
     // 400 px left of the screen: the hit test reads its point as signed.
     EXPECT_EQ(Send(WM_NCHITTEST, 0, -400 + 100, 100 + 91), HTCAPTION);
     EXPECT_EQ(Send(WM_NCHITTEST, 0, -400 + 100, 100 + 92), HTCLIENT);
@@ -92,4 +97,47 @@ TEST(Window, WhatXInputCannotSend) {
     EXPECT_EQ(GetUpdateRgn(state.window, update, FALSE), SIMPLEREGION); // all of it, not only what the growth exposed
     DeleteObject(update);
     EXPECT_EQ(Send(WM_NCHITTEST, 0, 300 + 100, 200 + 137), HTCAPTION);
+}
+
+VARIANT Child(long id, VARTYPE type = VT_I4) {
+    VARIANT child = {};
+    child.vt = type;
+    child.lVal = id;
+    return child;
+}
+
+TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    state = {};
+    state.games.resize(1);
+    state.window = CreateTestWindow(100, 100, WS_POPUP); // hidden: without a window manager Wine waits 2 s to destroy
+    IAccessible* client = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(state.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                         reinterpret_cast<void**>(&client)),
+              S_OK);
+    IEnumVARIANT* children = nullptr;
+    ASSERT_EQ(client->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+    VARIANT found = Child(0);
+    BSTR text = nullptr;
+    long left = 0;
+    EXPECT_TRUE(client->accHitTest(100 + 500, 100 + 460, &found) == S_OK && found.lVal == 13); // screen points
+    EXPECT_TRUE(client->accHitTest(99, 100, &found) == S_FALSE && found.vt == VT_EMPTY);
+    for (VARIANT bad : {Child(16, VT_I2), Child(16, VT_BSTR), Child(10), Child(17), Child(-3), Child(LONG_MIN)}) {
+        EXPECT_EQ(client->get_accName(bad, &text), E_INVALIDARG);
+        EXPECT_EQ(client->accDoDefaultAction(bad), E_INVALIDARG);
+    }
+    EXPECT_EQ(client->get_accName(Child(16), nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->accLocation(&left, nullptr, &left, &left, Child(16)), E_INVALIDARG);
+    EXPECT_EQ(client->accNavigate(NAVDIR_NEXT, Child(16), nullptr), E_INVALIDARG);
+    EXPECT_EQ(children->Next(2, nullptr, nullptr), E_INVALIDARG);
+    EXPECT_EQ(children->Skip(ULONG_MAX), S_FALSE);
+
+    DestroyWindow(state.window);
+    EXPECT_EQ(client->get_accName(Child(16), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(client->accHitTest(100 + 500, 100 + 460, &found), RPC_E_DISCONNECTED);
+    EXPECT_EQ(client->accDoDefaultAction(Child(13)), RPC_E_DISCONNECTED);
+    EXPECT_EQ(children->Reset(), RPC_E_DISCONNECTED);
+    EXPECT_EQ(children->Release(), 1u);
+    EXPECT_EQ(client->Release(), 0u); // the last reference: the object goes
+    CoUninitialize();
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # End-to-end scenarios: the built installer under Wine on the session's Xvfb, driven by X input
 # only, judged by what a user or Windows observes. Without a scenario, lists them.
-#   acceptance.py --exe EXE --payload DIR --testdata DIR --hold EXE --shots DIR [SCENARIO]
+#   acceptance.py --exe EXE --payload DIR --testdata DIR --hold EXE --reader EXE --shots DIR [SCENARIO]
 
 import argparse
 import filecmp
@@ -22,6 +22,10 @@ PAYLOAD = ("Kestrovane.dll", "Kestrovane/sounds/door_open.wav", "Kestrovane/soun
 # Theme colours as (R, G, B).
 ACCENT, BORDER, KNOB = (242, 183, 5), (51, 55, 62), (238, 240, 242)
 ERROR, SUCCESS, ON_ACCENT = (255, 138, 128), (126, 211, 140), (26, 21, 0)
+# MSAA roles and states.
+RADIO, PUSH, CHECK, TEXT, LINK = 45, 43, 44, 41, 30
+CHECKED, UNAVAILABLE, READONLY, LINKED = 0x10, 0x1, 0x40, 0x400000
+LANGUAGES = ("English", "Portugu\u00eas", "Espa\u00f1ol", "Fran\u00e7ais", "Italiano", "Deutsch", "Svenska")
 OPT, STARTED = None, []
 
 
@@ -101,6 +105,10 @@ def installed(*folders):
         assert filecmp.cmp(folder / name, Path(OPT.payload, Path(name).name), False), "%s wrong in %s" % (name, folder)
 
 
+def picker_shown():  # Wine's folder picker, open
+    return run("xdotool", "search", "--onlyvisible", "--name", "^Select Folder$").stdout
+
+
 def mid(box):
     return (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
 
@@ -175,13 +183,29 @@ class App:
     # Clicks the main button and waits for the status line in `colour`.
     def pick(self, folder):  # through the folder picker: the path typed in, then Enter, as a user would
         self.click(mid(self.box(28, 236, 348, 264)))
-        until(lambda: run("xdotool", "search", "--onlyvisible", "--name", "^Select Folder$").stdout, "no picker")
+        until(picker_shown, "no picker")
         run("xdotool", "type", folder)
         run("xdotool", "key", "Return")
 
     def press(self, colour, message):
         self.click(mid(self.button))
         self.see(lambda shot: shot.count(self.status, colour) > 20, message)
+
+    # The window's accessibility tree, read from another process as a screen reader reads it;
+    # first the default action of child `act` and a wait for the window's WinEvent `event` (0: for
+    # the window to go), if given. Returns the events seen as "HEX CHILD" and, in reading order, the
+    # children as (id, role, state, box in window pixels, name, description).
+    def read(self, act=None, event=None):
+        command = ["wine", OPT.reader] + ([str(act)] if act else []) + (["%x" % event] if event is not None else [])
+        lines = subprocess.run(command, capture_output=True, stdin=subprocess.DEVNULL, encoding="utf-8",
+                               timeout=30).stdout.splitlines()
+        rows, children = [line.split("\t") for line in lines if "\t" in line], []
+        x, y = self.geometry()[:2] if rows else (0, 0)
+        for child, role, state, place, name, description in rows:
+            left, top, width, height = map(int, place.split())
+            box = (left - x, top - y, left - x + width, top - y + height)
+            children.append((int(child), int(role), int(state, 16), box, name, description))
+        return [line[6:] for line in lines if line.startswith("event ")], children
 
     def exits(self, how):
         assert self.process.wait(15) == 0, "exit code after " + how
@@ -298,6 +322,53 @@ def by_hand_language_drag_and_close(_):
     app.exits("the close glyph")
 
 
+# A screen reader in another process reads the window and drives it by default actions alone:
+# German, a card unticked, the install, the close. Child ids stay with their elements.
+def screen_reader(libraries, dpi):
+    reg_import(DESKTOP, '"LogPixels"=dword:%08x' % dpi)
+    app = App(OPT.exe)
+    common = BASE + "\\Steam\\steamapps\\common\\"
+    top, bottom, right = app.s(440), app.s(482), app.s(462) - app.s(12)
+    middle = top + (bottom - top) // 2
+    expected = [(c + 1, RADIO, CHECKED if c == 0 else 0, app.cell(c), name, "") for c, name in enumerate(LANGUAGES)] + [
+        (8, PUSH, 0, app.box(588, 24, 616, 52), "Close", ""),
+        (9, TEXT, READONLY, app.box(28, 114, 612, 140), "Choose where to install", ""),
+        (16, CHECK, CHECKED, app.box(28, 150, 612, 222), ATS, common + ATS),
+        (17, CHECK, CHECKED, app.box(28, 232, 612, 304), ETS, common + ETS),
+        (11, LINK, LINKED, app.box(28, 318, 348, 346), "+ Choose another game folder\u2026", ""),
+        (12, TEXT, READONLY, app.status, "", ""), (13, PUSH, 0, app.button, "Install", ""),
+        (14, LINK, LINKED, (app.s(28), middle, right, bottom), "kestrovane.app", ""),
+        (15, TEXT, READONLY, (app.s(28), top, right, middle), "Developed by Brasvell (quorvid_)", "")]
+    children = app.read()[1]
+    assert children == expected, "the tree at %d dpi:\n%s" % (dpi, "\n".join(map(str, children)))
+    # The default action of `child`, then {child id: (state, name)} once `event` came for `about`.
+    def act(child, event, about):
+        events, tree = app.read(child, event)
+        assert "%x %d" % (event, about) in events, "no event %x for %d: %s" % (event, about, events)
+        return events, {child: (state, name) for child, _, state, _, name, _ in tree}
+    _, de = act(6, 0x8004, 0)
+    assert de[6][0] == CHECKED and de[1][0] == 0, "German not selected"
+    assert [de[i][1] for i in (8, 9, 13)] == ["Schlie\u00dfen", "W\u00e4hle den Installationsort", "Installieren"]
+    # The folder picker opened by the link's default action leaves the reader free; behind it the
+    # window takes no action from a reader, as it takes no click.
+    app.read(11)
+    until(picker_shown, "no picker")
+    assert app.read(17)[1][10][2] == CHECKED, "a card unticked behind the picker"
+    run("xdotool", "key", "Escape")
+    until(lambda: not picker_shown(), "the picker stays")
+    _, unticked = act(17, 0x800A, 17)
+    assert (unticked[16][0], unticked[17][0]) == (CHECKED, 0), "not the second card alone unticked"
+    app.see(lambda shot: shot.card(0, True) and shot.card(1, False), "the unticked card not drawn unticked")
+    # The outcome as a screen reader hears it: the live region's text, read when its events came.
+    events, done = act(13, 0x8019, 12)
+    assert "800c 12" in events and done[12][1].startswith("Fertig!"), "no outcome in the status line: %s" % events
+    assert done[16][0] == CHECKED | UNAVAILABLE and 11 not in done and done[13][1] == "Schlie\u00dfen", "not finished"
+    installed(plugins(libraries[0], ATS))
+    assert not plugins(libraries[0], ETS).exists(), "the unticked game was written"
+    assert app.read(13, 0)[1] == [], "a tree read after Close"
+    app.exits("Close by its default action")
+
+
 # name: (scenario, games in Steam's own folder and in further libraries, the scenario's argument)
 SCENARIOS = {
     "full_install_at_96_dpi": (full_install, [[ATS], [ETS]], 96),
@@ -306,13 +377,15 @@ SCENARIOS = {
     "uninstall_all": (uninstall, [[ATS, ETS], []], False),
     "uninstall_keeps_registration_for_unlisted_folder": (uninstall, [[ATS, ETS], []], True),
     "by_hand_language_drag_and_close": (by_hand_language_drag_and_close, []),
+    "screen_reader_at_96_dpi": (screen_reader, [[ATS, ETS]], 96),
+    "screen_reader_at_144_dpi": (screen_reader, [[ATS, ETS]], 144),
 }
 
 
 def main():
     global OPT
     parser = argparse.ArgumentParser()
-    for option in ("--exe", "--payload", "--testdata", "--hold", "--shots", "scenario"):
+    for option in ("--exe", "--payload", "--testdata", "--hold", "--reader", "--shots", "scenario"):
         parser.add_argument(option, nargs="?")
     OPT = parser.parse_args()
     if not OPT.scenario:

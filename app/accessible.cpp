@@ -1,0 +1,421 @@
+#include "app/accessible.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <new>
+
+#include "app/state.h"
+#include "app/window_proc.h"
+#include "platform/system_library.h"
+#include "ui/element_text.h"
+#include "ui/elements.h"
+
+namespace {
+
+// The UI Automation property that makes the status line a live region, and its Polite value.
+// Not in the MinGW headers.
+constexpr GUID LiveSettingProperty = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG LivePolite = 1;
+
+// The status line is a polite live region: a screen reader announces each outcome without moving
+// there. Its child id never changes, so marking it once serves the window's life.
+void MarkStatusLineLive(HWND window) noexcept {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services)))) {
+        return;
+    }
+    VARIANT polite;
+    polite.vt = VT_I4;
+    polite.lVal = LivePolite;
+    services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), ChildIdOf({ElementKind::StatusLine, 0}),
+                          LiveSettingProperty, polite);
+    services->Release();
+}
+
+} // namespace
+
+// One object per window: every reader and every event refers to the same children, and at the
+// end there is exactly one object to disconnect. It reads the state record on each call, so it
+// never holds anything that could go stale; after the window is gone it answers nothing but that
+// it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at the
+// moment of each call; the enumerator gives them in reading order.
+class WindowAccessible final : public IAccessible, public IEnumVARIANT {
+public:
+    explicit WindowAccessible(HWND window) noexcept : window(window) {}
+
+    void Disconnect() noexcept { connected = false; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (!object) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
+            *object = static_cast<IAccessible*>(this);
+        } else if (id == IID_IEnumVARIANT) {
+            *object = static_cast<IEnumVARIANT*>(this);
+        } else {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG left = InterlockedDecrement(&references);
+        if (left == 0) {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    // No type library: readers use the IAccessible methods directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) {
+            return E_INVALIDARG;
+        }
+        *count = 0;
+        return connected ? S_OK : Gone;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (!info) {
+            return E_INVALIDARG;
+        }
+        *info = nullptr;
+        return NotImplemented();
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return NotImplemented();
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return NotImplemented();
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (!parent) {
+            return E_INVALIDARG;
+        }
+        *parent = nullptr;
+        if (!connected) {
+            return Gone;
+        }
+        auto fromWindow =
+            GetSystemProc<decltype(&AccessibleObjectFromWindow)>(SystemLibrary::Oleacc, "AccessibleObjectFromWindow");
+        return fromWindow ? fromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                       reinterpret_cast<void**>(parent))
+                          : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (!count) {
+            return E_INVALIDARG;
+        }
+        *count = connected ? ElementCount(CurrentHitContext()) : 0;
+        return connected ? S_OK : Gone;
+    }
+    // The children are simple elements without objects of their own.
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        if (!object) {
+            return E_INVALIDARG;
+        }
+        *object = nullptr;
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        return result == S_OK ? S_FALSE : FAILED(result) ? result : E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override { return Answer(child, name, NameOf); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return Answer(child, value, ValueOf);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+        return Answer(child, description, DescriptionOf);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Answer(child, help, NoText); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return Answer(child, shortcut, NoText);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return Answer(child, action, DefaultActionOf);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        if (!topic) {
+            return E_INVALIDARG;
+        }
+        *topic = -1;
+        return Answer(child, file, NoText);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        return AnswerNumber(child, role, [](const Element* element, HWND) { return RoleOf(element); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* value) override {
+        return AnswerNumber(child, value, StateOf);
+    }
+
+    // The window has no focus or selection inside: only the client area itself takes the focus.
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        if (!focus) {
+            return E_INVALIDARG;
+        }
+        focus->vt = VT_EMPTY;
+        if (!connected) {
+            return Gone;
+        }
+        return GetFocus() == window ? ReturnChild(CHILDID_SELF, focus) : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (!selection) {
+            return E_INVALIDARG;
+        }
+        selection->vt = VT_EMPTY;
+        return connected ? S_FALSE : Gone;
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override {
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        return FAILED(result) ? result : DISP_E_MEMBERNOTFOUND;
+    }
+
+    // The rectangle painting and clicks use, in screen pixels.
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
+        if (!left || !top || !width || !height) {
+            return E_INVALIDARG;
+        }
+        *left = *top = *width = *height = 0;
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        if (FAILED(result)) {
+            return result;
+        }
+        RECT client = {};
+        GetClientRect(window, &client);
+        Rect rect =
+            result == S_OK ? ElementRect(CurrentHitContext(), element) : Rect{0, 0, client.right, client.bottom};
+        POINT origin = {rect.left, rect.top};
+        ClientToScreen(window, &origin);
+        *left = origin.x;
+        *top = origin.y;
+        *width = rect.right - rect.left;
+        *height = rect.bottom - rect.top;
+        return S_OK;
+    }
+
+    // In reading order: from the client area to its first or last child, from a child to the next
+    // or previous one.
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        if (!end) {
+            return E_INVALIDARG;
+        }
+        end->vt = VT_EMPTY;
+        Element element = {};
+        HRESULT result = Resolve(start, element);
+        if (FAILED(result)) {
+            return result;
+        }
+        const HitContext context = CurrentHitContext();
+        int position = -1;
+        if (result == Self && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
+            position = direction == NAVDIR_FIRSTCHILD ? 0 : ElementCount(context) - 1;
+        } else if (result == S_OK && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
+            position = PositionOf(context, element) + (direction == NAVDIR_NEXT ? 1 : -1);
+        }
+        return ElementAt(context, position, element) ? ReturnChild(ChildIdOf(element), end) : S_FALSE;
+    }
+
+    // The element a click at the point would act on, so overlaps resolve as clicks do.
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+        if (!child) {
+            return E_INVALIDARG;
+        }
+        child->vt = VT_EMPTY;
+        if (!connected) {
+            return Gone;
+        }
+        POINT point = {x, y};
+        RECT client = {};
+        ScreenToClient(window, &point);
+        GetClientRect(window, &client);
+        if (!PtInRect(&client, point)) {
+            return S_FALSE;
+        }
+        Element element = {};
+        bool found = ElementAtPoint(CurrentHitContext(), point.x, point.y, element);
+        return ReturnChild(found ? ChildIdOf(element) : CHILDID_SELF, child);
+    }
+
+    // Returns at once: the action runs from the window's own queue, so a reader never waits on
+    // an install or on the folder dialog.
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        if (FAILED(result)) {
+            return result;
+        }
+        ClickRoute route =
+            result == S_OK ? ElementRoute(CurrentHitContext(), element) : ClickRoute{ClickTarget::None, 0};
+        if (route.target == ClickTarget::None) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        return PostMessageW(window, DefaultActionMessage, static_cast<WPARAM>(route.target), route.index) ? S_OK
+                                                                                                          : E_FAIL;
+    }
+
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotImplemented(); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotImplemented(); }
+
+    // The children's ids in reading order, for AccessibleChildren: the ids are not consecutive.
+    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* ids, ULONG* fetched) override {
+        ULONG count = 0;
+        Element element = {};
+        for (; connected && ids && count < wanted && ElementAt(CurrentHitContext(), cursor, element); ++cursor) {
+            ReturnChild(ChildIdOf(element), &ids[count++]);
+        }
+        if (fetched) {
+            *fetched = count;
+        }
+        return !connected ? Gone : !ids ? E_INVALIDARG : count == wanted ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+        const int total = ElementCount(CurrentHitContext());
+        const ULONG left = cursor < total ? static_cast<ULONG>(total - cursor) : 0;
+        cursor += static_cast<int>(std::min(count, left));
+        return !connected ? Gone : count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        cursor = 0;
+        return connected ? S_OK : Gone;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        if (!copy) {
+            return E_INVALIDARG;
+        }
+        *copy = nullptr;
+        return NotImplemented();
+    }
+
+private:
+    static constexpr HRESULT Gone = RPC_E_DISCONNECTED;
+    static constexpr HRESULT Self = S_FALSE; // from Resolve: the id names the client area itself
+
+    HRESULT NotImplemented() const noexcept { return connected ? E_NOTIMPL : Gone; }
+
+    static HRESULT ReturnChild(long id, VARIANT* out) noexcept {
+        out->vt = VT_I4;
+        out->lVal = id;
+        return S_OK;
+    }
+
+    // Every call with a child id starts here: only a VT_I4 naming the client area itself (Self) or
+    // an element on screen now (S_OK) passes.
+    HRESULT Resolve(const VARIANT& child, Element& element) const noexcept {
+        if (!connected) {
+            return Gone;
+        }
+        if (child.vt != VT_I4) {
+            return E_INVALIDARG;
+        }
+        if (child.lVal == CHILDID_SELF) {
+            return Self;
+        }
+        return ElementOfChildId(CurrentHitContext(), child.lVal, element) ? S_OK : E_INVALIDARG;
+    }
+
+    template <typename Compose> HRESULT Answer(const VARIANT& child, BSTR* out, Compose compose) const noexcept {
+        if (!out) {
+            return E_INVALIDARG;
+        }
+        *out = nullptr;
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        if (FAILED(result)) {
+            return result;
+        }
+        try {
+            Text text = compose(result == S_OK ? &element : nullptr);
+            if (!text) {
+                return DISP_E_MEMBERNOTFOUND;
+            }
+            *out = SysAllocStringLen(text->data(), static_cast<UINT>(text->size()));
+            return *out ? S_OK : E_OUTOFMEMORY;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+    }
+
+    template <typename Compose>
+    HRESULT AnswerNumber(const VARIANT& child, VARIANT* out, Compose compose) const noexcept {
+        if (!out) {
+            return E_INVALIDARG;
+        }
+        out->vt = VT_EMPTY;
+        Element element = {};
+        HRESULT result = Resolve(child, element);
+        return FAILED(result) ? result : ReturnChild(compose(result == S_OK ? &element : nullptr, window), out);
+    }
+
+    LONG references = 1;
+    HWND window;
+    bool connected = true;
+    int cursor = 0; // of the enumerator, a reading position
+};
+
+// Answered for the client area only; the frame and everything else are Windows' own. A request
+// that comes while the window is being destroyed gets Windows' own object too, so that nothing
+// of ours stays connected. oleacc is not a KnownDLL, so it comes from System32 at run time like
+// the other such DLLs.
+LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
+    auto fromObject = GetSystemProc<decltype(&LresultFromObject)>(SystemLibrary::Oleacc, "LresultFromObject");
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || window != state.window || !fromObject) {
+        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
+    }
+    if (!state.accessible) {
+        state.accessible = new (std::nothrow) WindowAccessible(window);
+        if (!state.accessible) {
+            return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
+        }
+        MarkStatusLineLive(window);
+    }
+    return fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(state.accessible));
+}
+
+// CoDisconnectObject drops the references that readers in other processes hold through COM;
+// a reader in this process keeps its pointer, and the flag answers it.
+void DisconnectAccessible() noexcept {
+    if (state.accessible) {
+        state.accessible->Disconnect();
+        CoDisconnectObject(static_cast<IAccessible*>(state.accessible), 0);
+        state.accessible->Release();
+        state.accessible = nullptr;
+    }
+}
+
+namespace {
+
+void Notify(DWORD event, const Element& element) noexcept {
+    if (state.window) {
+        NotifyWinEvent(event, state.window, OBJID_CLIENT, ChildIdOf(element));
+    }
+}
+
+} // namespace
+
+void NotifyStatusLineChanged() noexcept {
+    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::StatusLine, 0});
+    Notify(EVENT_OBJECT_LIVEREGIONCHANGED, {ElementKind::StatusLine, 0});
+}
+
+void NotifyCardToggled(int card) noexcept {
+    Notify(EVENT_OBJECT_STATECHANGE, {ElementKind::Card, card});
+}
+
+void NotifyMainButtonRenamed() noexcept {
+    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::MainButton, 0});
+}
+
+void NotifyReordered() noexcept {
+    if (state.window) {
+        NotifyWinEvent(EVENT_OBJECT_REORDER, state.window, OBJID_CLIENT, CHILDID_SELF);
+    }
+}

@@ -1,0 +1,120 @@
+#include "ui/element_text.h"
+
+#include <oleacc.h>
+
+#include "app/product.h"
+#include "app/state.h"
+#include "app/window_proc.h"
+#include "ui/screen_text.h"
+
+Text NameOf(const Element* element) {
+    if (!element) {
+        return WindowTitle;
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return LanguageNames[element->index];
+    case ElementKind::Close:
+        return GetText(CloseLabel);
+    case ElementKind::Headline:
+        return GetText(HeadlineId(state.uninstallMode));
+    case ElementKind::Card:
+        return state.games[static_cast<size_t>(element->index)].displayName;
+    case ElementKind::EmptyList:
+        return GetText(NoGameFound);
+    case ElementKind::ChooseFolder:
+        return GetText(ChooseAnotherFolder);
+    case ElementKind::StatusLine:
+        return StatusLineText(state.statusText, state.statusColor, state.finished, state.uninstallMode, state.games,
+                              state.language)
+            .text;
+    case ElementKind::MainButton:
+        return GetText(MainButtonLabelId(state.finished, state.uninstallMode, state.games));
+    case ElementKind::WebLink:
+        return ProductWebHost;
+    case ElementKind::Credit:
+        return GetText(DevelopedBy);
+    }
+    return Text();
+}
+
+// A card says what its lines under the name show: the plug-in's state (install mode only), then
+// the folder.
+Text DescriptionOf(const Element* element) {
+    if (!element || element->kind != ElementKind::Card) {
+        return Text();
+    }
+    const GameEntry& game = state.games[static_cast<size_t>(element->index)];
+    std::wstring status = state.uninstallMode ? std::wstring() : RowStatusText(game, state.language).text;
+    return status.empty() ? game.folder : status + L", " + game.folder;
+}
+
+Text ValueOf(const Element* element) {
+    return element && element->kind == ElementKind::WebLink ? Text(ProductWebAddress) : Text();
+}
+
+// The verbs Windows' own controls use for these roles. They stay in English: the text table has
+// no translations of them, and readers speak the names, not these.
+Text DefaultActionOf(const Element* element) {
+    const ClickRoute route = element ? ElementRoute(CurrentHitContext(), *element) : ClickRoute{ClickTarget::None, 0};
+    switch (route.target) {
+    case ClickTarget::Language:
+        return L"Check";
+    case ClickTarget::Card:
+        return state.games[static_cast<size_t>(route.index)].checked ? L"Uncheck" : L"Check";
+    case ClickTarget::Close:
+    case ClickTarget::MainButton:
+        return L"Press";
+    case ClickTarget::ChooseFolder:
+    case ClickTarget::WebLink:
+        return L"Jump";
+    case ClickTarget::None:
+        break;
+    }
+    return Text();
+}
+
+Text NoText(const Element*) {
+    return Text();
+}
+
+LONG RoleOf(const Element* element) noexcept {
+    if (!element) {
+        return ROLE_SYSTEM_CLIENT;
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return ROLE_SYSTEM_RADIOBUTTON;
+    case ElementKind::Close:
+    case ElementKind::MainButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case ElementKind::Card:
+        return ROLE_SYSTEM_CHECKBUTTON;
+    case ElementKind::ChooseFolder:
+    case ElementKind::WebLink:
+        return ROLE_SYSTEM_LINK;
+    default:
+        return ROLE_SYSTEM_STATICTEXT;
+    }
+}
+
+LONG StateOf(const Element* element, HWND window) noexcept {
+    if (!element) {
+        return STATE_SYSTEM_FOCUSABLE | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    switch (element->kind) {
+    case ElementKind::Language:
+        return element->index == state.language ? STATE_SYSTEM_CHECKED : 0;
+    case ElementKind::Card:
+        return (state.games[static_cast<size_t>(element->index)].checked ? STATE_SYSTEM_CHECKED : 0) |
+               (state.finished ? STATE_SYSTEM_UNAVAILABLE : 0);
+    case ElementKind::ChooseFolder:
+    case ElementKind::WebLink:
+        return STATE_SYSTEM_LINKED;
+    case ElementKind::Close:
+    case ElementKind::MainButton:
+        return 0;
+    default:
+        return STATE_SYSTEM_READONLY;
+    }
+}
