@@ -105,9 +105,12 @@ FolderHold HoldFoldersBelow(FolderChain& chain, std::wstring_view relative, bool
         return FolderHold::Refused;
     }
     try {
+        // Each folder held resolved to the path it was looked for at, and a held folder cannot be
+        // renamed: the next one's expected path extends it, with no further question to the system.
+        std::wstring expected = CanonicalPathOf(chain.handles.back());
         for (std::wstring_view name : SplitPath(relative).elements) {
             const std::wstring path = JoinPath(chain.path, name);
-            const std::wstring expected = JoinPath(CanonicalPathOf(chain.handles.back()), name);
+            expected = JoinPath(expected, name);
             FolderHold hold = HoldAt(chain, path, expected);
             if (hold == FolderHold::NoFolder && create) {
                 CreateDirectoryW(path.c_str(), nullptr);
