@@ -337,7 +337,10 @@ private:
             if (!text) {
                 return DISP_E_MEMBERNOTFOUND;
             }
-            *out = SysAllocStringLen(text->data(), static_cast<UINT>(text->size()));
+            // Looked up, not imported: only a screen reader needs oleaut32, so a run that none
+            // asks of never loads it into the elevated process.
+            auto allocate = GetSystemProc<decltype(&SysAllocStringLen)>(SystemLibrary::Oleaut32, "SysAllocStringLen");
+            *out = allocate ? allocate(text->data(), static_cast<UINT>(text->size())) : nullptr;
             return *out ? S_OK : E_OUTOFMEMORY;
         } catch (...) {
             return E_OUTOFMEMORY;

@@ -27,8 +27,8 @@ list(REMOVE_ITEM KV_CORE_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
 
 add_library(kv_core STATIC ${KV_CORE_SOURCES})
 target_include_directories(kv_core PUBLIC ${CMAKE_SOURCE_DIR} ${KV_GENERATED_DIR})
-# Only KnownDLLs are imported; version, dwmapi, shcore and oleacc are loaded from System32 at run time.
-target_link_libraries(kv_core PUBLIC user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid)
+# Only KnownDLLs are imported; version, dwmapi, shcore, oleacc and oleaut32 are loaded from System32 at run time.
+target_link_libraries(kv_core PUBLIC user32 gdi32 advapi32 shell32 ole32 uuid)
 
 # The payload (plug-in library, sounds, icon) staged into ${KV_PAYLOAD_DIR}.
 add_subdirectory(res)

@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr const wchar_t* LibraryNames[] = {L"user32.dll", L"shell32.dll", L"shcore.dll",
-                                           L"dwmapi.dll", L"version.dll", L"oleacc.dll"};
+constexpr const wchar_t* LibraryNames[] = {L"user32.dll",  L"shell32.dll", L"shcore.dll",  L"dwmapi.dll",
+                                           L"version.dll", L"oleacc.dll",  L"oleaut32.dll"};
 static_assert(std::size(LibraryNames) == static_cast<size_t>(SystemLibrary::Count));
 
 // The loader's handles, kept for the life of the process: a DLL is never freed, so each

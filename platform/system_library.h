@@ -2,7 +2,7 @@
 #include <windows.h>
 
 // The DLLs whose functions are looked up at run time rather than imported.
-enum class SystemLibrary { User32, Shell32, Shcore, Dwmapi, Version, Oleacc, Count };
+enum class SystemLibrary { User32, Shell32, Shcore, Dwmapi, Version, Oleacc, Oleaut32, Count };
 
 // Loads a DLL from System32 only, once per process. The installer runs elevated from a
 // Downloads folder, so a planted copy beside the exe must never be picked up. shell32 is

@@ -13,7 +13,7 @@ imports) # elevated, the exe imports only KnownDLLs (shell32 too is reached at r
         names=$(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
         [ -n "$names" ] && ! grep -vxE "$2" <<<"$names"
     }
-    only "$exe" '(kernel32|user32|gdi32|advapi32|ole32|oleaut32|msvcrt)\.dll'
+    only "$exe" '(kernel32|user32|gdi32|advapi32|ole32|msvcrt)\.dll'
     only "$build/payload/Kestrovane.dll" '(kernel32|msvcrt)\.dll' ;;
 reproducible) # a clean build in another folder gives the same bytes: no time stamps, no paths
     (cd "$source" && cmake --preset windows -B "$work" -DKESTROVANE_BUILD_TESTS=OFF >/dev/null)
