@@ -53,11 +53,6 @@ std::wstring Widen(std::string_view text) {
 
 constexpr wchar_t SessionManagerKey[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
-bool SamePathIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 // One queue value without the deletions of the copy and its folder. A value of another type,
 // or one that cannot be read as pairs, is not ours to rewrite. Left without pairs it goes, as
 // Windows removes it once it has run, so that nothing reads as a pending restart.

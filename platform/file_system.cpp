@@ -190,3 +190,14 @@ bool ReadAttributesOf(void* file, unsigned long& attributes, unsigned long& tag)
     tag = info.ReparseTag;
     return true;
 }
+
+// As Windows compares names: ordinal, without case; a trailing separator changes nothing.
+bool SamePathIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
+    for (std::wstring_view* text : {&a, &b}) {
+        while (!text->empty() && (text->back() == L'\\' || text->back() == L'/')) {
+            text->remove_suffix(1);
+        }
+    }
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}

@@ -2,6 +2,7 @@
 // File-system queries and folder creation with the standard library's meaning under
 // Windows rules, done with Win32 calls. Any error reads as "absent" or "failed".
 #include <string>
+#include <string_view>
 
 #include "platform/not_found_rule.h"
 
@@ -34,3 +35,7 @@ bool ReadAttributesOf(void* file, unsigned long& attributes, unsigned long& tag)
 // Whether both paths name the same file or folder (same volume and file id, both read
 // while both are open). A path that cannot be opened or queried is "different".
 bool SameFile(const std::wstring& a, const std::wstring& b) noexcept;
+
+// Whether two paths are the same text to Windows: compared ordinally without case, trailing
+// separators aside. Nothing is looked up on disk.
+bool SamePathIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept;

@@ -32,16 +32,6 @@ HANDLE OpenFolder(const std::wstring& path, bool itself) noexcept {
                        nullptr);
 }
 
-bool SamePathText(std::wstring_view a, std::wstring_view b) noexcept {
-    for (std::wstring_view* text : {&a, &b}) {
-        while (!text->empty() && (text->back() == L'\\' || text->back() == L'/')) {
-            text->remove_suffix(1);
-        }
-    }
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 // No link, and resolving to the canonical path `expected`. On Windows a link's own tag
 // tells it; Wine opens what a link leads to, which then resolves elsewhere. Without
 // `expected`, what the path finally names.
@@ -54,7 +44,7 @@ FolderHold HoldAt(FolderChain& chain, const std::wstring& path, const std::wstri
     DWORD tag = 0;
     FolderHold hold = FolderHold::Refused;
     if (ReadAttributesOf(folder, attributes, tag) && !IsLinkEntry(attributes, tag) &&
-        (expected.empty() || SamePathText(CanonicalPathOf(folder), expected))) {
+        (expected.empty() || SamePathIgnoringCase(CanonicalPathOf(folder), expected))) {
         hold = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderHold::Held : FolderHold::NoFolder;
     }
     if (hold == FolderHold::Held) {
