@@ -41,21 +41,6 @@ void MakeDpiAware() noexcept {
     }
 }
 
-// From here on the process follows no junction that a standard user made: such a junction in
-// a folder the installer writes or deletes in could turn the elevated run against any file.
-// Looked up, and its outcome ignored: older Windows lacks the call or the policy; Wine
-// ignores it.
-void EnforceRedirectionTrust() noexcept {
-    static_assert(ProcessRedirectionTrustPolicy == 16);
-    auto setPolicy = reinterpret_cast<decltype(&SetProcessMitigationPolicy)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetProcessMitigationPolicy")));
-    if (setPolicy) {
-        PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy = {};
-        policy.EnforceRedirectionTrust = 1;
-        setPolicy(ProcessRedirectionTrustPolicy, &policy, sizeof policy);
-    }
-}
-
 void RemoveNonInstalledGames() {
     std::vector<GameEntry> kept;
     for (const GameEntry& game : state.games) {
@@ -113,7 +98,6 @@ int RunMessageLoop() noexcept {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     // First of all: no DLL is ever loaded from the exe's own folder (a Downloads folder).
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    EnforceRedirectionTrust();
 
     MakeDpiAware();
     // Only a successful initialisation (S_FALSE included) is balanced at the end.

@@ -1,8 +1,10 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include <string_view>
 
-// Writes the RT_RCDATA resource `id` of the running module to `target`, byte for byte,
-// replacing any earlier content. Creates no folders.
-bool ExtractResourceToFile(WORD id, const std::wstring& target) noexcept;
+#include "platform/folder_chain.h"
+
+// Writes the RT_RCDATA resource `id` of the running module to the file `name` in a held
+// folder, byte for byte, replacing any earlier content. Creates no folders.
+bool ExtractResourceToFile(WORD id, const HeldFolder& folder, std::wstring_view name) noexcept;

@@ -8,6 +8,8 @@
 #include "app/product.h"
 #include "app/product_files.h"
 #include "install/restart_queue.h"
+#include "platform/checked_files.h"
+#include "platform/file_removal.h"
 #include "platform/file_system.h"
 #include "platform/folder_chain.h"
 #include "platform/path.h"
@@ -15,8 +17,8 @@
 
 namespace {
 
-// Without a known folder the copy lands relative to the current directory; that is
-// still a usable path, and registration stays best effort either way.
+// Empty without a known folder: the copy has no place of its own then, and no entry is
+// written for a copy that is not there.
 std::wstring InstallerCopyPath() noexcept {
     PWSTR folder = nullptr;
     auto getKnownFolder =
@@ -26,7 +28,9 @@ std::wstring InstallerCopyPath() noexcept {
     }
     std::wstring copy;
     try {
-        copy = JoinPath(folder ? folder : L".", InstallerCopyFolderName, InstallerCopyFileName);
+        if (folder && *folder) {
+            copy = JoinPath(folder, InstallerCopyFolderName, InstallerCopyFileName);
+        }
     } catch (...) {
         copy.clear();
     }
@@ -102,47 +106,47 @@ void KeepInstallerCopyAtRestart(const std::wstring& copy) {
     RegCloseKey(key);
 }
 
-// The copy's folder lies in the user's own folder, where that user can put a link: a link
-// at the folder or at the copy is removed, never followed, and the copy is written only
-// into a real folder held open meanwhile (a standard user cannot make a symbolic link to a
-// file, so the copy's name in that folder leads nowhere else). False when a link stays
-// (a Windows program under Wine cannot remove a Linux symlink): without a copy there is
-// nothing for an entry to start. Deletions queued for the restart are taken back first in
-// any case, as they would run through such a link. An install started from the copy itself
-// must not copy the file onto itself; when identity cannot be established the copy is
-// attempted, replacing an older one. The installer usually runs from Downloads, and
-// CopyFileW carries its download mark (the Zone.Identifier stream) over to the copy, where
-// it could bring up a security warning when Windows starts the copy for removal. The mark
-// goes; a copy without one is fine.
+// The copy's folder lies in the user's own folder, where that user can put a link: the copy
+// is written only into a real folder held open meanwhile, and through a handle checked like
+// every file the run writes (platform/checked_files.h). A link at the folder is removed as a
+// link where the system can (a Windows program under Wine cannot remove a Linux symlink); a
+// link or a file that stays means no copy, and so no entry. Deletions queued for the restart
+// are taken back first in any case, as they would run through such a link. An install
+// started from the copy itself must not copy the file onto itself; when identity cannot be
+// established the copy is attempted, replacing an older one. The old copy is deleted first:
+// the installer usually runs from Downloads, and an older copy may carry the download mark
+// (the Zone.Identifier stream) that brings up a security warning when Windows starts it for
+// removal. A file written afresh has no such stream.
 bool CopyInstaller(const std::wstring& copy) {
-    const std::wstring folder = ParentPath(copy);
-    CreateFolders(ParentPath(folder));
+    const std::wstring local = ParentPath(ParentPath(copy));
+    CreateFolders(local);
     KeepInstallerCopyAtRestart(copy);
     FolderChain chain;
-    if (HoldFolder(chain, ParentPath(folder), false) == FolderHold::Refused || !RemoveLinkAt(folder) ||
-        HoldFoldersBelow(chain, InstallerCopyFolderName, true) == FolderHold::Refused || !RemoveLinkAt(copy)) {
+    if (HoldFolder(chain, local, false) != FolderHold::Held) {
+        return false;
+    }
+    FolderHold hold = HoldFoldersBelow(chain, InstallerCopyFolderName, true);
+    if (hold == FolderHold::Refused && RemoveFileIn(chain.folders.back(), InstallerCopyFolderName) == Removal::Gone) {
+        hold = HoldFoldersBelow(chain, InstallerCopyFolderName, true);
+    }
+    if (hold != FolderHold::Held) {
         return false;
     }
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
-    if (!SameFile(own, copy)) {
-        CopyFileW(own, copy.c_str(), FALSE);
-        DeleteFileW((copy + L":Zone.Identifier").c_str());
-    }
-    return true;
+    return SameFile(own, copy) || (RemoveFileIn(chain.folders.back(), InstallerCopyFileName) == Removal::Gone &&
+                                   CopyFileIn(chain.folders.back(), InstallerCopyFileName, own));
 }
 
 // The running copy cannot delete itself; Windows removes the file at the next restart,
-// and the folder after it, once it is empty. A deletion queued through a link would, at
-// the restart, delete where the link leads: none is queued while there is one.
+// and the folder after it, once it is empty.
 void ScheduleInstallerCopyRemoval() noexcept {
     try {
         const std::wstring copy = InstallerCopyPath();
-        if (IsLinkAt(ParentPath(copy)) || IsLinkAt(copy)) {
-            return;
+        if (!copy.empty()) {
+            QueueRemovalAtRestart(copy, false);
+            QueueRemovalAtRestart(ParentPath(copy), true);
         }
-        MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-        MoveFileExW(ParentPath(copy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     } catch (...) {
     }
 }
@@ -152,7 +156,7 @@ void ScheduleInstallerCopyRemoval() noexcept {
 void RegisterUninstallEntry() noexcept {
     try {
         const std::wstring copy = InstallerCopyPath();
-        if (!CopyInstaller(copy)) {
+        if (copy.empty() || !CopyInstaller(copy)) {
             return;
         }
         const std::wstring version = Widen(InstallerVersionNarrow);

@@ -1,9 +1,8 @@
 #include "install/removal.h"
 
-#include <windows.h>
-
 #include "app/product_files.h"
-#include "platform/file_removal.h"
+#include "platform/checked_files.h"
+#include "platform/file_system.h"
 #include "platform/path.h"
 
 // Discovery left the game folder canonical: it must still be there, itself and not a link.
@@ -13,21 +12,11 @@ FolderHold HoldGameFolders(FolderChain& chain, const GameEntry& entry, std::wstr
     return hold == FolderHold::Held ? HoldFoldersBelow(chain, relative, create) : hold;
 }
 
-// Asks for exclusive write access to the existing library: a game that has loaded it
-// keeps it open, so only a sharing violation means "in use". Every other error (missing
-// file or folder, access denied) reads as not locked and shows up later, when the
-// caller writes or deletes. OPEN_EXISTING and the immediate close leave the file as it was,
-// wherever a link may lead, so the probe follows links like any read.
+// A game that has loaded the library keeps it open. The probe only asks, so it follows links
+// like any read.
 bool IsPluginFileLocked(const GameEntry& entry) noexcept {
     try {
-        const std::wstring library = JoinPath(PluginFolderPath(entry.folder), PluginFileName);
-        HANDLE file =
-            CreateFileW(library.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return false;
-        }
-        return GetLastError() == ERROR_SHARING_VIOLATION;
+        return IsHeldOpenElsewhere(JoinPath(PluginFolderPath(entry.folder), PluginFileName));
     } catch (...) {
         return false;
     }
@@ -35,10 +24,9 @@ bool IsPluginFileLocked(const GameEntry& entry) noexcept {
 
 // Only the library decides the outcome: the product folder goes only after the library
 // did, and whatever stays behind in it is not worth failing the game for. Nothing is
-// touched unless the plug-in folder, the product folder and its sounds are held as real
-// folders; held, those two cannot go with the tree, so each is removed after its handle
-// closes, while the folder above it is still held: RemoveDirectoryW takes an empty folder,
-// or a link put in its place, never what a link leads to.
+// touched unless the plug-in folder, the product folder and its sounds are real folders.
+// Those two are let go before the tree removal, which opens each folder again relative to
+// the one above and removes a link put in its place as a link.
 std::wstring RemovePluginFromGame(const GameEntry& entry) noexcept {
     try {
         FolderChain chain;
@@ -46,19 +34,13 @@ std::wstring RemovePluginFromGame(const GameEntry& entry) noexcept {
         if (plugins != FolderHold::Held) {
             return plugins == FolderHold::NoFolder ? std::wstring() : entry.displayName;
         }
-        const std::size_t depth = chain.handles.size();
-        const std::wstring library = JoinPath(chain.path, PluginFileName);
-        const std::wstring product = JoinPath(chain.path, ProductFolderName);
+        const std::size_t depth = chain.folders.size();
         if (HoldFoldersBelow(chain, JoinPath(ProductFolderName, SoundsFolderName), false) == FolderHold::Refused ||
-            !RemoveFile(library)) {
+            RemoveFileIn(chain.folders[depth - 1], PluginFileName) != Removal::Gone) {
             return entry.displayName;
         }
-        RemoveTree(product);
-        while (chain.handles.size() > depth) {
-            const std::wstring folder = chain.path;
-            ReleaseFolders(chain, chain.handles.size() - 1);
-            RemoveDirectoryW(folder.c_str());
-        }
+        ReleaseFolders(chain, depth);
+        RemoveTreeIn(chain.folders.back(), ProductFolderName);
         return {};
     } catch (...) {
         return entry.displayName;

@@ -10,7 +10,8 @@
 #include "install/payload.h"
 #include "install/registration.h"
 #include "install/removal.h"
-#include "platform/file_removal.h"
+#include "platform/checked_files.h"
+#include "platform/redirection_guard.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "res/resource_ids.h"
@@ -60,6 +61,11 @@ bool RunForTickedGames(GameWork work, bool& update) {
         }
     }
     update = !state.uninstallMode && ButtonLabelId() == UpdateLabel;
+    // On from the first write on, for the rest of the process. Discovery and the folders chosen
+    // by hand before it only read, and so still reach a game the player moved and left a
+    // junction of their own for; the run then starts at the canonical folder. Where the system
+    // lacks the guard, the checked handles alone keep the run in the game folders.
+    EnforceRedirectionTrust();
     SetStatus(GetText(Installing), StatusColorInfo);
 
     std::wstring failures;
@@ -84,21 +90,22 @@ bool RunForTickedGames(GameWork work, bool& update) {
 }
 
 // The predecessor goes first so that a game never loads both plug-ins; failing to
-// delete it does not fail the game. Every other step does, the first being to make the
-// folders written in where missing and hold them as real folders until the game is done.
+// delete it does not fail the game, but a link in its place that cannot be removed as a
+// link does. Every other step fails it, the first being to make the folders written in
+// where missing and hold them as real folders until the game is done.
 std::wstring InstallToGame(const GameEntry& entry) noexcept {
     try {
-        const std::wstring plugins = PluginFolderPath(entry.folder);
-        const std::wstring sounds = JoinPath(plugins, ProductFolderName, SoundsFolderName);
         FolderChain chain;
         if (HoldGameFolders(chain, entry, JoinPath(PluginFolderBelowGame, ProductFolderName, SoundsFolderName), true) !=
             FolderHold::Held) {
             return entry.displayName;
         }
-        RemoveFile(JoinPath(plugins, PredecessorFileName));
-        if (!ExtractResourceToFile(IDR_PLUGIN_DLL, JoinPath(plugins, PluginFileName)) ||
-            !ExtractResourceToFile(IDR_DOOR_OPEN_WAV, JoinPath(sounds, DoorOpenSoundName)) ||
-            !ExtractResourceToFile(IDR_DOOR_CLOSE_WAV, JoinPath(sounds, DoorCloseSoundName))) {
+        const HeldFolder& plugins = chain.folders[chain.folders.size() - 3];
+        const HeldFolder& sounds = chain.folders.back();
+        if (RemoveFileIn(plugins, PredecessorFileName) == Removal::Refused ||
+            !ExtractResourceToFile(IDR_PLUGIN_DLL, plugins, PluginFileName) ||
+            !ExtractResourceToFile(IDR_DOOR_OPEN_WAV, sounds, DoorOpenSoundName) ||
+            !ExtractResourceToFile(IDR_DOOR_CLOSE_WAV, sounds, DoorCloseSoundName)) {
             return entry.displayName;
         }
         return {};
@@ -109,11 +116,12 @@ std::wstring InstallToGame(const GameEntry& entry) noexcept {
 
 // Looks at every Steam library's standard game folders, listed or not: the product
 // stays registered while any of them still holds the library, so that it can be
-// removed later from the list of installed programs. Only reads, so links count.
+// removed later from the list of installed programs. Only reads, so links count, and a
+// player's own junction that RedirectionGuard will not follow may hide one.
 bool PluginLeftInAnyLibrary() {
     for (const std::wstring& library : FindSteamLibraries()) {
         for (const GameKind& kind : GameKinds) {
-            if (Exists(JoinPath(PluginFolderPath(GameFolderPath(library, kind)), PluginFileName))) {
+            if (MayExist(JoinPath(PluginFolderPath(GameFolderPath(library, kind)), PluginFileName))) {
                 return true;
             }
         }

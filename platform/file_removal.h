@@ -1,13 +1,12 @@
 #pragma once
-// Removal with the Windows behaviour users expect: read-only entries go too, and links are
-// removed as links, never followed.
+// Removal by path, for what is not a game's: links are removed as links, never followed.
 #include <string>
 
-// Deletes a file, clearing the read-only attribute first. True when nothing is left at
-// the path: deleted now, or not there to begin with; a share out of reach is a failure.
-bool RemoveFile(const std::wstring& path) noexcept;
-
-// Deletes a folder with everything in it, as much as can go. Symbolic links and junctions
-// are removed as links and never descended into, so their targets survive; any other
-// reparse point is a file or folder like the rest.
+// Deletes a folder with everything in it, as much as can go, through the folder that holds it
+// (platform/checked_files.h). A drive, share or volume root is never removed.
 void RemoveTree(const std::wstring& path) noexcept;
+
+// Asks Windows to delete the file, or the folder once it is empty, at the next restart. Not
+// while a link is at the path, or an entry of the other kind: the deletion is carried out by
+// name at the restart, by the system and not by this process, wherever the name then leads.
+void QueueRemovalAtRestart(const std::wstring& path, bool folder) noexcept;

@@ -93,6 +93,23 @@ bool IsMissing(const std::wstring& path) noexcept {
     return !TargetAttributes(path, attributes) && IsNotFound(GetLastError());
 }
 
+bool MayExist(const std::wstring& path) noexcept {
+    DWORD attributes = 0;
+    return TargetAttributes(path, attributes) || IsUntrustedLink(GetLastError());
+}
+
+// Only a sharing violation means "in use": every other error (missing file or folder,
+// access denied) reads as not held, and shows up later, when the caller writes or deletes.
+// OPEN_EXISTING and the immediate close leave the file as it was.
+bool IsHeldOpenElsewhere(const std::wstring& path) noexcept {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // From the deepest folder upwards: in the usual case only the last few elements are
 // missing, so this costs a few calls instead of one per element of the path.
 bool CreateFolders(const std::wstring& path) noexcept {

@@ -17,6 +17,14 @@ bool IsDirectory(const std::wstring& path) noexcept;
 // denied, say) the path is neither missing nor there.
 bool IsMissing(const std::wstring& path) noexcept;
 
+// Whether something is there, or may be: also when Windows refuses to follow a link on the
+// way, as RedirectionGuard refuses a junction a standard user made.
+bool MayExist(const std::wstring& path) noexcept;
+
+// Whether another process holds the existing file open, so that it cannot be opened for
+// writing without sharing. Changes nothing, wherever the path leads.
+bool IsHeldOpenElsewhere(const std::wstring& path) noexcept;
+
 // Creates the folder with every missing parent. A folder already there is success;
 // a file in the way is failure.
 bool CreateFolders(const std::wstring& path) noexcept;

@@ -5,12 +5,13 @@
 #include "platform/file_system.h"
 #include "platform/link_rule.h"
 #include "platform/path.h"
+#include "platform/relative_open.h"
 
 // What closes which window between checking a folder and writing or deleting in it:
-// - Below the chain's start each folder is opened as itself (FILE_FLAG_OPEN_REPARSE_POINT),
-//   so a link is seen and refused rather than followed, and checked on the very handle that
-//   is then kept. Each must also resolve to the canonical path of the folder above it joined
-//   with its name, and an exact start to its own canonical path: a folder above the start
+// - Below the chain's start each folder is opened as itself, relative to the handle of the one
+//   above, so a link is seen and refused rather than followed, no folder name is resolved
+//   again, and the check is made on the very handle that is then kept. Each must also resolve to the canonical path of
+//   the folder above it joined with its name, and an exact start to its own canonical path: a folder above the start
 //   swapped for a link then resolves elsewhere and is refused.
 // - The handle does not share delete: while it is open nobody can rename the folder away and
 //   put a link in its place, or delete it, so the path keeps naming the folder checked. NTFS
@@ -18,25 +19,26 @@
 //   above the chain's start.
 // - It asks for FILE_LIST_DIRECTORY: Windows (and Wine) keep to the sharing of an open only
 //   when it has data or delete access; with attribute access alone renaming would stay free.
-// - A missing folder is made inside the one held above it and then opened and checked like
-//   any other, so one swapped in between is refused.
-// What stays open: the files themselves. A standard user can make neither a symbolic link
-// to a file nor a hard link to one that user cannot write, and RedirectionGuard (set at start)
-// stops junctions that such a user made wherever the system has it. Folders below the chain
-// are removed by RemoveTree, which never descends into a link.
+// - A missing folder is made by the same open that then holds it, inside the one held above.
+// - A folder made into a mount point while it is empty (an attacker needs only attribute access
+//   on a handle of their own for that) changes nothing for the run: what is made or opened in
+//   it is opened relative to the handle held here, which goes on naming the folder itself, so
+//   no name below it is resolved through the mount point.
+// The files in the held folders are opened and checked one by one (platform/checked_files.h).
 namespace {
 
+constexpr DWORD FolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
+constexpr DWORD FolderSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
 HANDLE OpenFolder(const std::wstring& path, bool itself) noexcept {
-    return CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | (itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
-                       nullptr);
+    return CreateFileW(path.c_str(), FolderAccess, FolderSharing, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | (itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
 }
 
 // No link, and resolving to the canonical path `expected`. On Windows a link's own tag
 // tells it; Wine opens what a link leads to, which then resolves elsewhere. Without
-// `expected`, what the path finally names.
-FolderHold HoldAt(FolderChain& chain, const std::wstring& path, const std::wstring& expected) noexcept {
-    HANDLE folder = OpenFolder(path, !expected.empty());
+// `expected`, what the path finally names. A file where the folder goes is no folder.
+FolderHold HoldAt(FolderChain& chain, HANDLE folder, const std::wstring& path, const std::wstring& expected) noexcept {
     if (folder == INVALID_HANDLE_VALUE) {
         return IsNotFound(GetLastError()) ? FolderHold::NoFolder : FolderHold::Refused;
     }
@@ -49,8 +51,7 @@ FolderHold HoldAt(FolderChain& chain, const std::wstring& path, const std::wstri
     }
     if (hold == FolderHold::Held) {
         try {
-            chain.handles.push_back(folder);
-            chain.path = path;
+            chain.folders.push_back({folder, path, expected.empty() ? CanonicalPathOf(folder) : expected});
             return hold;
         } catch (...) {
             hold = FolderHold::Refused;
@@ -58,16 +59,6 @@ FolderHold HoldAt(FolderChain& chain, const std::wstring& path, const std::wstri
     }
     CloseHandle(folder);
     return hold;
-}
-
-// The entry itself, never what it leads to: a search reports the last element as it is.
-bool FindEntry(const std::wstring& path, WIN32_FIND_DATAW& found) noexcept {
-    HANDLE search = FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
 }
 
 } // namespace
@@ -80,9 +71,10 @@ FolderChain::~FolderChain() {
 // there, so a folder not found is asked for once more with one.
 FolderHold HoldFolder(FolderChain& chain, const std::wstring& path, bool exact) noexcept {
     try {
-        FolderHold hold = HoldAt(chain, path, exact ? path : std::wstring());
+        const std::wstring expected = exact ? path : std::wstring();
+        FolderHold hold = HoldAt(chain, OpenFolder(path, exact), path, expected);
         if (hold == FolderHold::NoFolder && !path.empty() && path.back() != L'\\' && path.back() != L'/') {
-            hold = HoldAt(chain, path + L'\\', exact ? path : std::wstring());
+            hold = HoldAt(chain, OpenFolder(path + L'\\', exact), path, expected);
         }
         return hold;
     } catch (...) {
@@ -91,21 +83,18 @@ FolderHold HoldFolder(FolderChain& chain, const std::wstring& path, bool exact) 
 }
 
 FolderHold HoldFoldersBelow(FolderChain& chain, std::wstring_view relative, bool create) noexcept {
-    if (chain.handles.empty()) {
+    if (chain.folders.empty()) {
         return FolderHold::Refused;
     }
     try {
         // Each folder held resolved to the path it was looked for at, and a held folder cannot be
         // renamed: the next one's expected path extends it, with no further question to the system.
-        std::wstring expected = CanonicalPathOf(chain.handles.back());
         for (std::wstring_view name : SplitPath(relative).elements) {
-            const std::wstring path = JoinPath(chain.path, name);
-            expected = JoinPath(expected, name);
-            FolderHold hold = HoldAt(chain, path, expected);
-            if (hold == FolderHold::NoFolder && create) {
-                CreateDirectoryW(path.c_str(), nullptr);
-                hold = HoldAt(chain, path, expected);
-            }
+            const HeldFolder& above = chain.folders.back();
+            HANDLE folder = OpenInFolder(
+                above.handle, name,
+                {FolderAccess, FolderSharing, create ? ULONG{FILE_OPEN_IF} : ULONG{FILE_OPEN}, FILE_DIRECTORY_FILE});
+            const FolderHold hold = HoldAt(chain, folder, JoinPath(above.path, name), JoinPath(above.canonical, name));
             if (hold != FolderHold::Held) {
                 return hold;
             }
@@ -117,33 +106,8 @@ FolderHold HoldFoldersBelow(FolderChain& chain, std::wstring_view relative, bool
 }
 
 void ReleaseFolders(FolderChain& chain, std::size_t depth) noexcept {
-    while (chain.handles.size() > depth) {
-        CloseHandle(chain.handles.back());
-        chain.handles.pop_back();
-        try {
-            chain.path = ParentPath(chain.path);
-        } catch (...) {
-            chain.path.clear();
-        }
+    while (chain.folders.size() > depth) {
+        CloseHandle(chain.folders.back().handle);
+        chain.folders.pop_back();
     }
-}
-
-bool IsLinkAt(const std::wstring& path) noexcept {
-    WIN32_FIND_DATAW found;
-    return FindEntry(path, found) && IsLinkEntry(found.dwFileAttributes, found.dwReserved0);
-}
-
-// RemoveDirectoryW and DeleteFileW both remove a link itself; which one goes by the kind of
-// link (to a folder or to a file).
-bool RemoveLinkAt(const std::wstring& path) noexcept {
-    WIN32_FIND_DATAW found;
-    if (!FindEntry(path, found) || !IsLinkEntry(found.dwFileAttributes, found.dwReserved0)) {
-        return true;
-    }
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveDirectoryW(path.c_str());
-    } else {
-        DeleteFileW(path.c_str());
-    }
-    return !IsLinkAt(path);
 }

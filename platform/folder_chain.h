@@ -10,11 +10,17 @@
 // that could not be opened.
 enum class FolderHold { Held, NoFolder, Refused };
 
-// The folders held so far, outermost first; `path` names the innermost. Each stays open
-// until the chain is released or destroyed.
-struct FolderChain {
+// One folder held open (a HANDLE), the path it was reached by, and where the system says it is.
+struct HeldFolder {
+    void* handle;
     std::wstring path;
-    std::vector<void*> handles;
+    std::wstring canonical;
+};
+
+// The folders held so far, outermost first. Each stays open until the chain is released or
+// destroyed.
+struct FolderChain {
+    std::vector<HeldFolder> folders;
     FolderChain() = default;
     FolderChain(const FolderChain&) = delete;
     FolderChain& operator=(const FolderChain&) = delete;
@@ -32,10 +38,3 @@ FolderHold HoldFoldersBelow(FolderChain& chain, std::wstring_view relative, bool
 
 // Closes the innermost folders until `depth` stay held.
 void ReleaseFolders(FolderChain& chain, std::size_t depth) noexcept;
-
-// Whether the entry at the path is itself a symbolic link or a junction.
-bool IsLinkAt(const std::wstring& path) noexcept;
-
-// Removes a link at the path as a link, never following it. True when no link is left
-// there, also when there was none.
-bool RemoveLinkAt(const std::wstring& path) noexcept;

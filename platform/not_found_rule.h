@@ -21,6 +21,13 @@ constexpr bool IsNotFound(unsigned long error) noexcept {
     }
 }
 
+// Windows 11 and recent Windows 10 refuse, in a process that turned on RedirectionGuard, to
+// follow a junction that a standard user made (ERROR_UNTRUSTED_MOUNT_POINT). What lies
+// behind it is there all the same: a refusal, never "not there".
+constexpr bool IsUntrustedLink(unsigned long error) noexcept {
+    return error == 448;
+}
+
 // For a removal the question is whether anything is left. A share that cannot be reached may
 // still hold the file: a game on a network drive that dropped off has not been cleaned, and
 // counting it as cleaned would unregister the product while its library stays.

@@ -150,35 +150,49 @@ std::map<std::wstring, std::string> Contents(const std::wstring& folder) {
     return contents;
 }
 
-// A link in place of the game folder, of a folder below it that a run works in, or of the
-// installer copy's folder (Windows code under Wine can remove none of them). Nothing changes
-// where it leads; a game behind one is named as a failed write, the other one is installed
-// and removed as usual, and no copy is registered or queued for deletion.
+// A link in place of the game folder, of a folder below it that a run works in, of the library,
+// a sound or the predecessor, or of the installer copy's folder, or a file where that folder goes
+// (Windows code under Wine can remove none of them). Nothing changes where a link leads; a game
+// behind one is named as a failed write, the other one is installed and removed as usual, and no
+// copy is registered or queued for deletion. A link left in the product folder does not fail the
+// uninstall, which only the library decides.
 TEST_F(Install, PlantedLinksLeadNowhere) {
     const std::wstring planted = CanonicalPath(KV_PLANTED), outside = planted + L"\\outside";
-    for (const std::wstring place : {L"game", L"plugins", L"product", L"sounds", L"copy"}) {
+    const std::wstring failed = Failed(L"American Truck Simulator");
+    const std::wstring places[][3] = {{L"game", failed, failed},
+                                      {L"plugins", failed, failed},
+                                      {L"product", failed, failed},
+                                      {L"sounds", failed, failed},
+                                      {L"dll", failed, failed},
+                                      {L"sound", failed, GetText(Removed)},
+                                      {L"quillon", failed, GetText(Removed)},
+                                      {L"copy", GetText(DoneInstalled), GetText(Removed)},
+                                      {L"copy-file", GetText(DoneInstalled), GetText(Removed)}};
+    for (const auto& [place, installed, removed] : places) {
         std::filesystem::remove_all(outside);
-        for (const wchar_t* name : {L"Kestrovane.dll", L"door_open.wav", L"Kestrovane\\sounds\\door_open.wav"}) {
+        for (const wchar_t* name :
+             {L"Kestrovane.dll", L"door_open.wav", L"Quillon.dll", L"Kestrovane\\sounds\\door_open.wav"}) {
             WriteFile(outside + L"\\" + name, "theirs");
         }
         const auto before = Contents(outside);
-        const bool copy = place == L"copy";
+        const bool copy = place.starts_with(L"copy");
         state.games[0].folder =
             copy ? temp / L"Steam\\steamapps\\common\\American Truck Simulator" : planted + L"\\" + place;
-        registry.SetLocalAppData(copy ? planted + L"\\copy" : temp / L"local");
+        registry.SetLocalAppData(copy ? planted + L"\\" + place : temp / L"local");
         state.finished = state.uninstallMode = false;
         RunInstallSequence();
-        EXPECT_EQ(state.statusText, copy ? GetText(DoneInstalled) : Failed(L"American Truck Simulator")) << place;
+        EXPECT_EQ(state.statusText, installed) << place;
         EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav"), Payload(L"door_close.wav"));
         EXPECT_FALSE(Registered()) << place;
         state.finished = false;
         state.uninstallMode = true;
         RunUninstallSequence();
-        EXPECT_EQ(state.statusText, copy ? GetText(Removed) : Failed(L"American Truck Simulator")) << place;
+        EXPECT_EQ(state.statusText, removed) << place;
         EXPECT_FALSE(Exists(plugins[1] + L"\\Kestrovane")) << place;
         EXPECT_EQ(Pending().find(L"Kestrovane-Setup"), std::wstring::npos) << place;
         EXPECT_EQ(Contents(outside), before) << place;
     }
+    EXPECT_EQ(ReadFile(planted + L"\\copy-file\\Kestrovane"), "theirs");
 }
 
 // What the window showed at each paint: the status line, and "+" once the first game's library was there.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/checked_files.h"
 #include "platform/file_removal.h"
 #include "platform/file_system.h"
 #include "platform/folder_chain.h"
@@ -75,11 +76,19 @@ TEST(FileSystem, RemovalIdentityAndFolderCreation) {
     EXPECT_FALSE(SameFile(folder + L"\\missing", folder + L"\\missing"));
     WriteFile(file, "MZ");
     EXPECT_FALSE(CreateFolders(file));
-    EXPECT_TRUE(RemoveFile(file + L"\\x")); // through a file as though a folder: nothing there
+    FolderChain chain;
+    ASSERT_EQ(HoldFolder(chain, folder, false), FolderHold::Held);
+    const HeldFolder& held = chain.folders.back();
+    // A second name shares the content: neither written nor deleted, not even cut to length 0.
+    CreateHardLinkW((folder + L"\\second").c_str(), file.c_str(), nullptr);
+    EXPECT_FALSE(WriteFileIn(held, L"Kestrovane.dll", "new", 3));
+    EXPECT_EQ(RemoveFileIn(held, L"second"), Removal::Refused);
+    EXPECT_EQ(ReadFile(file), "MZ");
+    DeleteFileW((folder + L"\\second").c_str());
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(RemoveFile(file));
+    EXPECT_EQ(RemoveFileIn(held, L"Kestrovane.dll"), Removal::Gone);
     EXPECT_FALSE(Exists(file));
-    EXPECT_TRUE(RemoveFile(file)); // a missing file is no error
+    EXPECT_EQ(RemoveFileIn(held, L"Kestrovane.dll"), Removal::Gone); // a missing file is no error
 }
 
 // While held, no folder of a chain can be renamed away for a link to take its place, nor
@@ -92,7 +101,7 @@ TEST(FolderChain, HeldFoldersCannotBeMovedOrDeleted) {
         FolderChain chain;
         ASSERT_EQ(HoldFolder(chain, start, true), FolderHold::Held);
         ASSERT_EQ(HoldFoldersBelow(chain, L"a\\b", true), FolderHold::Held);
-        EXPECT_EQ(chain.path, start + L"\\a\\b");
+        EXPECT_EQ(chain.folders.back().path, start + L"\\a\\b");
         EXPECT_FALSE(MoveFileW((temp / L"a").c_str(), (temp / L"c").c_str()));
         EXPECT_FALSE(RemoveDirectoryW((temp / L"a\\b").c_str()));
         ReleaseFolders(chain, 1);
