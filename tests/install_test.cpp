@@ -151,25 +151,20 @@ std::map<std::wstring, std::string> Contents(const std::wstring& folder) {
 }
 
 // A link in place of the game folder, of a folder below it that a run works in, of the library,
-// a sound or the predecessor, or of the installer copy's folder, or a file where that folder goes
-// (Windows code under Wine can remove none of them). Nothing changes where a link leads; a game
+// a sound or the predecessor, or of the installer copy's folder; a second name of the library;
+// or a file where the copy's folder goes. Files there are rewritten in place, keeping their names
+// (Windows code under Wine can remove none of the links). Nothing changes where a link leads; a game
 // behind one is named as a failed write, the other one is installed and removed as usual, and no
 // copy is registered or queued for deletion. A link left in the product folder does not fail the
 // uninstall, which only the library decides.
 TEST_F(Install, PlantedLinksLeadNowhere) {
     const std::wstring planted = CanonicalPath(KV_PLANTED), outside = planted + L"\\outside";
     const std::wstring failed = Failed(L"American Truck Simulator");
-    const std::wstring places[][3] = {{L"game", failed, failed},
-                                      {L"plugins", failed, failed},
-                                      {L"product", failed, failed},
-                                      {L"sounds", failed, failed},
-                                      {L"dll", failed, failed},
-                                      {L"sound", failed, GetText(Removed)},
-                                      {L"quillon", failed, GetText(Removed)},
-                                      {L"copy", GetText(DoneInstalled), GetText(Removed)},
-                                      {L"copy-file", GetText(DoneInstalled), GetText(Removed)}};
-    for (const auto& [place, installed, removed] : places) {
-        std::filesystem::remove_all(outside);
+    // Whether the install and the uninstall fail the first game.
+    const std::tuple<std::wstring, bool, bool> places[] = {
+        {L"game", 1, 1}, {L"plugins", 1, 1}, {L"product", 1, 1}, {L"sounds", 1, 1}, {L"dll", 1, 1},
+        {L"hard", 1, 1}, {L"sound", 1, 0},   {L"quillon", 1, 0}, {L"copy", 0, 0},   {L"copy-file", 0, 0}};
+    for (const auto& [place, installFails, uninstallFails] : places) {
         for (const wchar_t* name :
              {L"Kestrovane.dll", L"door_open.wav", L"Quillon.dll", L"Kestrovane\\sounds\\door_open.wav"}) {
             WriteFile(outside + L"\\" + name, "theirs");
@@ -181,13 +176,13 @@ TEST_F(Install, PlantedLinksLeadNowhere) {
         registry.SetLocalAppData(copy ? planted + L"\\" + place : temp / L"local");
         state.finished = state.uninstallMode = false;
         RunInstallSequence();
-        EXPECT_EQ(state.statusText, installed) << place;
+        EXPECT_EQ(state.statusText, installFails ? failed : GetText(DoneInstalled)) << place;
         EXPECT_EQ(ReadFile(plugins[1] + L"\\Kestrovane\\sounds\\door_close.wav"), Payload(L"door_close.wav"));
         EXPECT_FALSE(Registered()) << place;
         state.finished = false;
         state.uninstallMode = true;
         RunUninstallSequence();
-        EXPECT_EQ(state.statusText, removed) << place;
+        EXPECT_EQ(state.statusText, uninstallFails ? failed : GetText(Removed)) << place;
         EXPECT_FALSE(Exists(plugins[1] + L"\\Kestrovane")) << place;
         EXPECT_EQ(Pending().find(L"Kestrovane-Setup"), std::wstring::npos) << place;
         EXPECT_EQ(Contents(outside), before) << place;

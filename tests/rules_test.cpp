@@ -33,19 +33,11 @@ TEST(Versions, ScannedAndCompared) {
     EXPECT_TRUE(HasUninstallSwitch(L"\"C:\\Kestrovane-Setup.exe\" /uninstall") && !HasUninstallSwitch(L"/UNINSTALL"));
 }
 
-// Windows' answers. Links, by attributes and tag: a symbolic link and a junction are; cloud-file
-// placeholders (a folder, a file recalled on access) and a deduplicated file are not; a tag
-// without the reparse attribute means nothing; Wine gives a Linux symlink the tag 0. Error
-// codes: not there (2, 3, 123, 161, 267); a share out of reach (53, 64), which is not there for
-// finding but a failure for removal; denied, not ready, in use, no route; a junction that
-// RedirectionGuard refuses to follow (448), which hides what lies behind it without its being gone.
-TEST(WindowsAnswers, LinksAndMissingPaths) {
-    const unsigned long links[][3] = {
-        {0x410, 0xA000000C, 1}, {0x410, 0xA0000003, 1}, {0x410, 0x9000001A, 0}, {0x400400, 0x9000301A, 0},
-        {0x420, 0x80000013, 0}, {0x10, 0xA0000003, 0},  {0x410, 0, 1}};
-    for (const auto& [attributes, tag, link] : links) {
-        EXPECT_EQ(IsLinkEntry(attributes, tag), link == 1) << std::hex << attributes << " " << tag;
-    }
+// Windows' answers. Error codes: not there (2, 3, 123, 161, 267); a share out of reach (53, 64),
+// which is not there for finding but a failure for removal; denied, not ready, in use, no route;
+// a junction that RedirectionGuard refuses to follow (448), which hides what lies behind it
+// without its being gone.
+TEST(WindowsAnswers, MissingPaths) {
     const unsigned long errors[][3] = {{2, 1, 1},  {3, 1, 1}, {123, 1, 1}, {161, 1, 1}, {267, 1, 1},  {53, 1, 0},
                                        {64, 1, 0}, {5, 0, 0}, {21, 0, 0},  {32, 0, 0},  {1231, 0, 0}, {448, 0, 0}};
     for (const auto& [error, notFound, gone] : errors) {
@@ -56,9 +48,11 @@ TEST(WindowsAnswers, LinksAndMissingPaths) {
 
 // What a handle opened as itself in a held folder reports, and what may be done with it: a plain
 // or read-only file; a file with a second name; a file symbolic link and a junction opened as
-// themselves (Windows); a Linux symlink to a file and to a folder, which Wine follows, so that
-// only the final path tells; a folder with subfolders under Wine (a link count of 4); a cloud
-// placeholder and a deduplicated file, which may go but not be written past their filter.
+// themselves (Windows), and Wine's tag 0 for a link; a tag without the reparse attribute, which
+// means nothing; a Linux symlink to a file and to a folder, which Wine follows, so that only the
+// final path tells; a folder with subfolders under Wine (a link count of 4); cloud placeholders
+// (a folder, a file recalled on access) and a deduplicated file, which may go but not be written
+// past their filter.
 TEST(WindowsAnswers, WhatACheckedEntryMayBeUsedFor) {
     constexpr EntryUse U = EntryUse::Use, L = EntryUse::RemoveAsLink, R = EntryUse::Refuse;
     const struct {
@@ -67,8 +61,9 @@ TEST(WindowsAnswers, WhatACheckedEntryMayBeUsedFor) {
         EntryUse deleting, writing;
     } rows[] = {
         {0x20, 0, 1, true, U, U},           {0x21, 0, 1, true, U, U},           {0x20, 0, 2, true, R, R},
-        {0x420, 0xA000000C, 1, true, L, R}, {0x410, 0xA0000003, 1, true, L, R}, {0x20, 0, 1, false, R, R},
-        {0x10, 0, 3, false, R, R},          {0x10, 0, 4, true, U, U},           {0x400420, 0x9000301A, 1, true, U, R},
+        {0x420, 0xA000000C, 1, true, L, R}, {0x410, 0xA0000003, 1, true, L, R}, {0x410, 0, 1, true, L, R},
+        {0x10, 0xA0000003, 1, true, U, U},  {0x20, 0, 1, false, R, R},          {0x10, 0, 3, false, R, R},
+        {0x10, 0, 4, true, U, U},           {0x410, 0x9000001A, 1, true, U, R}, {0x400420, 0x9000301A, 1, true, U, R},
         {0x420, 0x80000013, 1, true, U, R}};
     for (const auto& row : rows) {
         EXPECT_EQ(CheckedEntryUse(row.attributes, row.tag, row.links, row.atItsName, false), row.deleting)
