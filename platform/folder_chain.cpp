@@ -91,10 +91,12 @@ FolderHold HoldFoldersBelow(FolderChain& chain, std::wstring_view relative, bool
         // renamed: the next one's expected path extends it, with no further question to the system.
         for (std::wstring_view name : SplitPath(relative).elements) {
             const HeldFolder& above = chain.folders.back();
+            const std::wstring path = JoinPath(above.path, name);
+            const std::wstring expected = JoinPath(above.canonical, name);
             HANDLE folder = OpenInFolder(
                 above.handle, name,
                 {FolderAccess, FolderSharing, create ? ULONG{FILE_OPEN_IF} : ULONG{FILE_OPEN}, FILE_DIRECTORY_FILE});
-            const FolderHold hold = HoldAt(chain, folder, JoinPath(above.path, name), JoinPath(above.canonical, name));
+            const FolderHold hold = HoldAt(chain, folder, path, expected);
             if (hold != FolderHold::Held) {
                 return hold;
             }
