@@ -53,21 +53,20 @@ Text ValueOf(const Element* element) {
     return element && element->kind == ElementKind::WebLink ? Text(ProductWebAddress) : Text();
 }
 
-// The verbs Windows' own controls use for these roles. They stay in English: the text table has
-// no translations of them, and readers speak the names, not these.
+// The verbs Windows' own controls use for these roles, in the window's language.
 Text DefaultActionOf(const Element* element) {
     const ClickRoute route = element ? ElementRoute(CurrentHitContext(), *element) : ClickRoute{ClickTarget::None, 0};
     switch (route.target) {
     case ClickTarget::Language:
-        return L"Check";
+        return GetText(CheckVerb);
     case ClickTarget::Card:
-        return state.games[static_cast<size_t>(route.index)].checked ? L"Uncheck" : L"Check";
+        return GetText(state.games[static_cast<size_t>(route.index)].checked ? UncheckVerb : CheckVerb);
     case ClickTarget::Close:
     case ClickTarget::MainButton:
-        return L"Press";
+        return GetText(PressVerb);
     case ClickTarget::ChooseFolder:
     case ClickTarget::WebLink:
-        return L"Jump";
+        return GetText(JumpVerb);
     case ClickTarget::None:
         break;
     }

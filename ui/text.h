@@ -1,5 +1,6 @@
 #pragma once
-// The localized text table: 26 messages in 7 languages. No Windows headers here.
+// The localized text table: what the window shows and the verbs screen readers say for its
+// default actions, in 7 languages. No Windows headers here.
 #include <cstdint>
 
 using UiLanguage = std::int32_t; // 0 EN, 1 PT, 2 ES, 3 FR, 4 IT, 5 DE, 6 SV
@@ -37,9 +38,14 @@ enum TextId : std::int32_t {
     HintUpdate = 23,
     HintReinstall = 24,
     DoneUpdated = 25,
+    // What a reader's default action does, in the words Windows' own controls use.
+    CheckVerb = 26,
+    UncheckVerb = 27,
+    PressVerb = 28,
+    JumpVerb = 29,
 };
 
-inline constexpr int TextIdCount = 26;
+inline constexpr int TextIdCount = 30;
 
 // One row of the table, one entry per language; an entry may be null.
 using TextRow = const wchar_t* const[LanguageCount];
