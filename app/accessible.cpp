@@ -366,11 +366,16 @@ private:
 
 // Answered for the client area only; the frame and everything else are Windows' own. A request
 // that comes while the window is being destroyed gets Windows' own object too, so that nothing
-// of ours stays connected. oleacc is not a KnownDLL, so it comes from System32 at run time like
-// the other such DLLs.
+// of ours stays connected. Windows sends this message to every window whenever any UI Automation
+// client runs, so the object id is checked before oleacc is looked up: a run without a reader
+// loads neither oleacc nor oleaut32. oleacc is not a KnownDLL, so it comes from System32 at run
+// time like the other such DLLs.
 LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || window != state.window) {
+        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
+    }
     auto fromObject = GetSystemProc<decltype(&LresultFromObject)>(SystemLibrary::Oleacc, "LresultFromObject");
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || window != state.window || !fromObject) {
+    if (!fromObject) {
         return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
     if (!state.accessible) {

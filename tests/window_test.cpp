@@ -7,6 +7,7 @@
 
 #include "app/state.h"
 #include "app/window_proc.h"
+#include "platform/system_library.h"
 #include "support.h"
 #include "ui/theme.h"
 
@@ -111,7 +112,15 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
     state = {};
     state.games.resize(1);
     state.window = CreateTestWindow(100, 100, WS_POPUP); // hidden: without a window manager Wine waits 2 s to destroy
+    // Any UI Automation client makes Windows ask every window for its objects: only a request for
+    // the client area may load oleacc or oleaut32.
+    for (LONG id : std::initializer_list<LONG>{OBJID_WINDOW, -25 /* UiaRootObjectId */, OBJID_CARET}) {
+        SendMessageW(state.window, WM_GETOBJECT, 0, static_cast<DWORD>(id));
+    }
+    EXPECT_FALSE(GetModuleHandleW(L"oleacc.dll") || GetModuleHandleW(L"oleaut32.dll"));
     IAccessible* client = nullptr;
+    auto AccessibleObjectFromWindow =
+        GetSystemProc<decltype(&::AccessibleObjectFromWindow)>(SystemLibrary::Oleacc, "AccessibleObjectFromWindow");
     ASSERT_EQ(AccessibleObjectFromWindow(state.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                          reinterpret_cast<void**>(&client)),
               S_OK);
