@@ -131,18 +131,18 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
     long left = 0;
     EXPECT_TRUE(client->accHitTest(100 + 500, 100 + 460, &found) == S_OK && found.lVal == 13); // screen points
     EXPECT_TRUE(client->accHitTest(99, 100, &found) == S_FALSE && found.vt == VT_EMPTY);
-    for (VARIANT bad : {Child(16, VT_I2), Child(16, VT_BSTR), Child(10), Child(17), Child(-3), Child(LONG_MIN)}) {
+    for (VARIANT bad : {Child(17, VT_I2), Child(17, VT_BSTR), Child(10), Child(18), Child(-3), Child(LONG_MIN)}) {
         EXPECT_EQ(client->get_accName(bad, &text), E_INVALIDARG);
         EXPECT_EQ(client->accDoDefaultAction(bad), E_INVALIDARG);
     }
-    EXPECT_EQ(client->get_accName(Child(16), nullptr), E_INVALIDARG);
-    EXPECT_EQ(client->accLocation(&left, nullptr, &left, &left, Child(16)), E_INVALIDARG);
-    EXPECT_EQ(client->accNavigate(NAVDIR_NEXT, Child(16), nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->get_accName(Child(17), nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->accLocation(&left, nullptr, &left, &left, Child(17)), E_INVALIDARG);
+    EXPECT_EQ(client->accNavigate(NAVDIR_NEXT, Child(17), nullptr), E_INVALIDARG);
     EXPECT_EQ(children->Next(2, nullptr, nullptr), E_INVALIDARG);
     EXPECT_EQ(children->Skip(ULONG_MAX), S_FALSE);
 
     DestroyWindow(state.window);
-    EXPECT_EQ(client->get_accName(Child(16), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(client->get_accName(Child(17), &text), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accHitTest(100 + 500, 100 + 460, &found), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accDoDefaultAction(Child(13)), RPC_E_DISCONNECTED);
     EXPECT_EQ(children->Reset(), RPC_E_DISCONNECTED);

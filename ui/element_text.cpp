@@ -7,13 +7,26 @@
 #include "app/window_proc.h"
 #include "ui/screen_text.h"
 
+namespace {
+
+// The status or, where there is none, the hint; empty when the line shows nothing.
+std::wstring StatusLine() {
+    return StatusLineText(state.statusText, state.statusColor, state.finished, state.uninstallMode, state.games,
+                          state.language)
+        .text;
+}
+
+} // namespace
+
 Text NameOf(const Element* element) {
     if (!element) {
         return WindowTitle;
     }
     switch (element->kind) {
+    case ElementKind::Subtitle:
+        return SubtitleText(state.language);
     case ElementKind::Language:
-        return LanguageNames[element->index];
+        return LanguageNames[element->index] + std::wstring(L" (") + LanguageCodes[element->index] + L")";
     case ElementKind::Close:
         return GetText(CloseLabel);
     case ElementKind::Headline:
@@ -25,9 +38,7 @@ Text NameOf(const Element* element) {
     case ElementKind::ChooseFolder:
         return GetText(ChooseAnotherFolder);
     case ElementKind::StatusLine:
-        return StatusLineText(state.statusText, state.statusColor, state.finished, state.uninstallMode, state.games,
-                              state.language)
-            .text;
+        return StatusLine();
     case ElementKind::MainButton:
         return GetText(MainButtonLabelId(state.finished, state.uninstallMode, state.games));
     case ElementKind::WebLink:
@@ -97,15 +108,15 @@ LONG RoleOf(const Element* element) noexcept {
     }
 }
 
-LONG StateOf(const Element* element, HWND window) noexcept {
-    if (!element) {
-        return STATE_SYSTEM_FOCUSABLE | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
-    }
-    switch (element->kind) {
+namespace {
+
+// What an element is, whether or not it is in view.
+LONG KindStateOf(const Element& element) noexcept {
+    switch (element.kind) {
     case ElementKind::Language:
-        return element->index == state.language ? STATE_SYSTEM_CHECKED : 0;
+        return element.index == state.language ? STATE_SYSTEM_CHECKED : 0;
     case ElementKind::Card:
-        return (state.games[static_cast<size_t>(element->index)].checked ? STATE_SYSTEM_CHECKED : 0) |
+        return (state.games[static_cast<size_t>(element.index)].checked ? STATE_SYSTEM_CHECKED : 0) |
                (state.finished ? STATE_SYSTEM_UNAVAILABLE : 0);
     case ElementKind::ChooseFolder:
     case ElementKind::WebLink:
@@ -116,4 +127,14 @@ LONG StateOf(const Element* element, HWND window) noexcept {
     default:
         return STATE_SYSTEM_READONLY;
     }
+}
+
+} // namespace
+
+// A card below the window's edge is there but clipped, which readers call off-screen.
+LONG StateOf(const Element* element, HWND window) noexcept {
+    if (!element) {
+        return STATE_SYSTEM_FOCUSABLE | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    return (IsPartlyOutside(CurrentHitContext(), *element) ? STATE_SYSTEM_OFFSCREEN : 0) | KindStateOf(*element);
 }

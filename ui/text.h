@@ -7,7 +7,8 @@ using UiLanguage = std::int32_t; // 0 EN, 1 PT, 2 ES, 3 FR, 4 IT, 5 DE, 6 SV
 
 inline constexpr int LanguageCount = 7;
 inline constexpr const wchar_t* LanguageCodes[LanguageCount] = {L"EN", L"PT", L"ES", L"FR", L"IT", L"DE", L"SV"};
-// Each language in its own words: what a screen reader says for a code of the switch.
+// Each language in its own words: a reader hears the cell of the switch as this name followed by
+// the code shown, so that voice control finds the cell by what is on screen.
 inline constexpr const wchar_t* LanguageNames[LanguageCount] = {
     L"English", L"Portugu\u00EAs", L"Espa\u00F1ol", L"Fran\u00E7ais", L"Italiano", L"Deutsch", L"Svenska"};
 
