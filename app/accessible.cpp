@@ -245,8 +245,6 @@ public:
         return ReturnChild(found ? ChildIdOf(element) : CHILDID_SELF, child);
     }
 
-    // Returns at once: the action runs from the window's own queue, so a reader never waits on
-    // an install or on the folder dialog.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         Element element = {};
         HRESULT result = Resolve(child, element);
@@ -255,11 +253,7 @@ public:
         }
         ClickRoute route =
             result == S_OK ? ElementRoute(CurrentHitContext(), element) : ClickRoute{ClickTarget::None, 0};
-        if (route.target == ClickTarget::None) {
-            return DISP_E_MEMBERNOTFOUND;
-        }
-        return PostMessageW(window, DefaultActionMessage, static_cast<WPARAM>(route.target), route.index) ? S_OK
-                                                                                                          : E_FAIL;
+        return route.target == ClickTarget::None ? DISP_E_MEMBERNOTFOUND : PostAction(route);
     }
 
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotImplemented(); }
@@ -320,6 +314,15 @@ private:
             return Self;
         }
         return ElementOfChildId(CurrentHitContext(), child.lVal, element) ? S_OK : E_INVALIDARG;
+    }
+
+    // Returns at once: the action runs from the window's own queue, so a reader never waits on
+    // an install or on the folder dialog. It carries the screen generation the reader had been
+    // told of, so that it is dropped if the screen changed in between: a second "Install" that
+    // waited behind the first must not close the window as the "Close" it has become.
+    HRESULT PostAction(const ClickRoute& route) const noexcept {
+        const WPARAM request = static_cast<WPARAM>(route.target) | static_cast<WPARAM>(state.toldGeneration) << 32;
+        return PostMessageW(window, DefaultActionMessage, request, route.index) ? S_OK : E_FAIL;
     }
 
     template <typename Compose> HRESULT Answer(const VARIANT& child, BSTR* out, Compose compose) const noexcept {
@@ -396,34 +399,5 @@ void DisconnectAccessible() noexcept {
         CoDisconnectObject(static_cast<IAccessible*>(state.accessible), 0);
         state.accessible->Release();
         state.accessible = nullptr;
-    }
-}
-
-namespace {
-
-void Notify(DWORD event, const Element& element) noexcept {
-    if (state.window) {
-        NotifyWinEvent(event, state.window, OBJID_CLIENT, ChildIdOf(element));
-    }
-}
-
-} // namespace
-
-void NotifyStatusLineChanged() noexcept {
-    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::StatusLine, 0});
-    Notify(EVENT_OBJECT_LIVEREGIONCHANGED, {ElementKind::StatusLine, 0});
-}
-
-void NotifyCardToggled(int card) noexcept {
-    Notify(EVENT_OBJECT_STATECHANGE, {ElementKind::Card, card});
-}
-
-void NotifyMainButtonRenamed() noexcept {
-    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::MainButton, 0});
-}
-
-void NotifyReordered() noexcept {
-    if (state.window) {
-        NotifyWinEvent(EVENT_OBJECT_REORDER, state.window, OBJID_CLIENT, CHILDID_SELF);
     }
 }

@@ -1,6 +1,5 @@
 #include "app/state.h"
 
-#include "app/accessible.h"
 #include "ui/screen_text.h"
 
 InstallerState state;
@@ -28,5 +27,5 @@ void SetStatus(const std::wstring& text, Color color) noexcept {
     if (state.window) {
         UpdateWindow(state.window);
     }
-    NotifyStatusLineChanged();
+    ++state.statusSets;
 }

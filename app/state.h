@@ -20,8 +20,9 @@
 //                  install/sequences.cpp (an entry's state after its game succeeded)
 //   window         app/main.cpp; cleared by app/window_proc.cpp when the window is destroyed
 //   the fonts      ui/theme.cpp (CreateFonts)
-//   statusText, statusColor   SetStatus below, called by the sequences and the folder picker
+//   statusText, statusColor, statusSets   SetStatus below, called by the sequences and the folder picker
 //   accessible     app/accessible.cpp: made at a reader's first request, let go at WM_DESTROY
+//   screenGeneration, toldGeneration   app/reader_events.cpp and app/window_proc.cpp
 class WindowAccessible;
 
 struct InstallerState {
@@ -40,7 +41,10 @@ struct InstallerState {
     HFONT languageFont = nullptr;
     std::wstring statusText;
     Color statusColor = StatusColorInfo;
+    unsigned statusSets = 0; // counts every status set, so that a repeated message is news too
     WindowAccessible* accessible = nullptr;
+    unsigned screenGeneration = 0; // counts the changes of the screen that readers were told of
+    unsigned toldGeneration = 0;   // the last generation whose events came before a request now
 };
 
 extern InstallerState state;
@@ -52,8 +56,9 @@ HitContext CurrentHitContext() noexcept;
 void Repaint() noexcept;
 
 // Stores the status line and repaints at once: the sequences block the UI thread,
-// so "Installing..." must reach the screen before their work starts. Readers are told
-// each time, even when the text repeats: a repeated refusal is news too.
+// so "Installing..." must reach the screen before their work starts. Readers hear of it
+// once the action that set it is over (app/reader_events.h), so they never hear a status
+// that was gone before they could read it.
 void SetStatus(const std::wstring& text, Color color) noexcept;
 
 // The text of a message in the current language.

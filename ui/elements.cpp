@@ -160,17 +160,6 @@ bool ElementOfChildId(const HitContext& context, long childId, Element& element)
     return PositionOf(context, element) >= 0;
 }
 
-bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept {
-    Element element = {};
-    for (int position = 0; ElementAt(context, position, element); ++position) {
-        ClickRoute own = ElementRoute(context, element);
-        if (own.target != ClickTarget::None && own.target == route.target && own.index == route.index) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool IsPartlyOutside(const HitContext& context, const Element& element) noexcept {
     const Rect rect = ElementRect(context, element), client = ClientRectFor(context.scale);
     return rect.left < client.left || rect.top < client.top || rect.right > client.right || rect.bottom > client.bottom;

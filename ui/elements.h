@@ -45,9 +45,6 @@ Rect ElementRect(const HitContext& context, const Element& element) noexcept;
 // after a finished run.
 ClickRoute ElementRoute(const HitContext& context, const Element& element) noexcept;
 
-// Whether a click could act on the route's element now.
-bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept;
-
 // Whether part of the element lies outside the window: cards from the fifth on do.
 bool IsPartlyOutside(const HitContext& context, const Element& element) noexcept;
 

@@ -13,6 +13,7 @@ struct Rect {
     int top;
     int right;
     int bottom;
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 bool Contains(const Rect& rect, int x, int y) noexcept;

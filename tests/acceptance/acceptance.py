@@ -324,7 +324,8 @@ def by_hand_language_drag_and_close(_):
 
 
 # A screen reader in another process reads the window and drives it by default actions alone:
-# German, a card unticked, the install, the close. Child ids stay with their elements.
+# German, a card unticked, the install, the close. Child ids stay with their elements; each
+# change is told once, when the action is over.
 def screen_reader(libraries, dpi):
     reg_import(DESKTOP, '"LogPixels"=dword:%08x' % dpi)
     app = App(OPT.exe)
@@ -348,8 +349,8 @@ def screen_reader(libraries, dpi):
         events, tree = app.read(child, event)
         assert "%x %d" % (event, about) in events, "no event %x for %d: %s" % (event, about, events)
         return events, {child: (state, name) for child, _, state, _, name, _ in tree}
-    _, de = act(6, 0x8004, 0)
-    assert de[6][0] == CHECKED and de[1][0] == 0, "German not selected"
+    events, de = act(6, 0x800A, 6)  # as a radio button of Windows' own: the cell left changes state too
+    assert "800a 1" in events and "800c 13" in events and de[6][0] == CHECKED and de[1][0] == 0, "German not told"
     assert [de[i][1] for i in (8, 9, 13)] == ["Schlie\u00dfen", "W\u00e4hle den Installationsort", "Installieren"]
     # The folder picker opened by the link's default action leaves the reader free; behind it the
     # window takes no action from a reader, as it takes no click.
@@ -361,9 +362,13 @@ def screen_reader(libraries, dpi):
     _, unticked = act(18, 0x800A, 18)
     assert (unticked[17][0], unticked[18][0]) == (CHECKED, 0), "not the second card alone unticked"
     app.see(lambda shot: shot.card(0, True) and shot.card(1, False), "the unticked card not drawn unticked")
-    # The outcome as a screen reader hears it: the live region's text, read when its events came.
-    events, done = act(13, 0x8019, 12)
-    assert "800c 12" in events and done[12][1].startswith("Fertig!"), "no outcome in the status line: %s" % events
+    # Install pressed twice at once: the second press was asked of "Install" and is dropped, not
+    # taken for the "Close" it has become. The outcome is told once ("Installing..." never), as
+    # the button's new name and the cards' new state are; the text is read when the events came.
+    events, done = act("13,13", 0x8019, 12)
+    assert (events.count("800c 12"), events.count("8019 12")) == (1, 1), "not the outcome once: %s" % events
+    assert {"800c 13", "800a 17", "800a 18", "8003 11"} <= set(events), "the finished run not told: %s" % events
+    assert done[12][1].startswith("Fertig!"), "no outcome in the status line"
     assert done[17][0] == CHECKED | UNAVAILABLE and 11 not in done and done[13][1] == "Schlie\u00dfen", "not finished"
     installed(plugins(libraries[0], ATS))
     assert not plugins(libraries[0], ETS).exists(), "the unticked game was written"
