@@ -1,47 +1,24 @@
 #include "app/accessible.h"
 
-#include <oleacc.h>
+#include <servprov.h>
+#include <uiautomationcore.h>
 
 #include <algorithm>
 #include <new>
 
 #include "app/state.h"
+#include "app/uia_element.h"
 #include "app/window_proc.h"
 #include "platform/system_library.h"
 #include "ui/element_text.h"
 #include "ui/elements.h"
-
-namespace {
-
-// The UI Automation property that makes the status line a live region, and its Polite value.
-// Not in the MinGW headers.
-constexpr GUID LiveSettingProperty = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
-constexpr LONG LivePolite = 1;
-
-// The status line is a polite live region: a screen reader announces each outcome without moving
-// there. Its child id never changes, so marking it once serves the window's life.
-void MarkStatusLineLive(HWND window) noexcept {
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&services)))) {
-        return;
-    }
-    VARIANT polite;
-    polite.vt = VT_I4;
-    polite.lVal = LivePolite;
-    services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), ChildIdOf({ElementKind::StatusLine, 0}),
-                          LiveSettingProperty, polite);
-    services->Release();
-}
-
-} // namespace
 
 // One object per window: every reader and every event refers to the same children, and at the
 // end there is exactly one object to disconnect. It reads the state record on each call, so it
 // never holds anything that could go stale; after the window is gone it answers nothing but that
 // it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at the
 // moment of each call; the enumerator gives them in reading order.
-class WindowAccessible final : public IAccessible, public IEnumVARIANT {
+class WindowAccessible final : public IAccessible, public IEnumVARIANT, public IServiceProvider {
 public:
     explicit WindowAccessible(HWND window) noexcept : window(window) {}
 
@@ -56,6 +33,8 @@ public:
             *object = static_cast<IAccessible*>(this);
         } else if (id == IID_IEnumVARIANT) {
             *object = static_cast<IEnumVARIANT*>(this);
+        } else if (id == IID_IServiceProvider) {
+            *object = static_cast<IServiceProvider*>(this);
         } else {
             return E_NOINTERFACE;
         }
@@ -289,6 +268,19 @@ public:
         return NotImplemented();
     }
 
+    // Only the UI Automation side of the client area is offered here (app/uia_element.h).
+    HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID id, void** object) override {
+        if (!object) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (!connected) {
+            return Gone;
+        }
+        return service == IID_IAccessibleEx ? QueryAccessibleEx(static_cast<IAccessible*>(this), id, object)
+                                            : E_NOINTERFACE;
+    }
+
 private:
     static constexpr HRESULT Gone = RPC_E_DISCONNECTED;
     static constexpr HRESULT Self = S_FALSE; // from Resolve: the id names the client area itself
@@ -386,9 +378,14 @@ LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
         if (!state.accessible) {
             return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
         }
-        MarkStatusLineLive(window);
     }
     return fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(state.accessible));
+}
+
+HRESULT OwnerAnswer(IAccessible* owner) noexcept {
+    long count = 0;
+    const HRESULT result = owner->get_accChildCount(&count);
+    return FAILED(result) ? result : S_OK;
 }
 
 // CoDisconnectObject drops the references that readers in other processes hold through COM;

@@ -4,6 +4,8 @@
 // in this process can do to the window's accessible object, during and after the window's life.
 #include <gtest/gtest.h>
 #include <oleacc.h>
+#include <servprov.h>
+#include <uiautomationcore.h>
 
 #include "app/state.h"
 #include "app/window_proc.h"
@@ -126,6 +128,21 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
               S_OK);
     IEnumVARIANT* children = nullptr;
     ASSERT_EQ(client->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+    // For UI Automation the status line is a polite live region, and no other element is anything
+    // more than its IAccessible answers.
+    IServiceProvider* services = nullptr;
+    IAccessibleEx *self = nullptr, *status = nullptr, *button = nullptr;
+    IRawElementProviderSimple* provider = nullptr;
+    VARIANT live = {};
+    ASSERT_EQ(client->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services)), S_OK);
+    ASSERT_EQ(services->QueryService(IID_IAccessibleEx, IID_IAccessibleEx, reinterpret_cast<void**>(&self)), S_OK);
+    EXPECT_TRUE(self->GetObjectForChild(13, &button) == S_OK && !button);
+    ASSERT_TRUE(self->GetObjectForChild(12, &status) == S_OK && status);
+    ASSERT_EQ(status->QueryInterface(IID_IRawElementProviderSimple, reinterpret_cast<void**>(&provider)), S_OK);
+    EXPECT_TRUE(provider->GetPropertyValue(30135, &live) == S_OK && live.vt == VT_I4 && live.lVal == 1);
+    for (IUnknown* done : std::initializer_list<IUnknown*>{services, self, status}) {
+        done->Release();
+    }
     VARIANT found = Child(0);
     BSTR text = nullptr;
     long left = 0;
@@ -143,9 +160,11 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
 
     DestroyWindow(state.window);
     EXPECT_EQ(client->get_accName(Child(17), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(provider->GetPropertyValue(30135, &live), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accHitTest(100 + 500, 100 + 460, &found), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accDoDefaultAction(Child(13)), RPC_E_DISCONNECTED);
     EXPECT_EQ(children->Reset(), RPC_E_DISCONNECTED);
+    EXPECT_EQ(provider->Release(), 0u);
     EXPECT_EQ(children->Release(), 1u);
     EXPECT_EQ(client->Release(), 0u); // the last reference: the object goes
     CoUninitialize();
