@@ -3,9 +3,9 @@
 #include <servprov.h>
 #include <uiautomationcore.h>
 
-#include <algorithm>
 #include <new>
 
+#include "app/child_enumerator.h"
 #include "app/state.h"
 #include "app/uia_element.h"
 #include "app/window_proc.h"
@@ -13,16 +13,16 @@
 #include "ui/element_text.h"
 #include "ui/elements.h"
 
-// One object per window: every reader and every event refers to the same children, and at the
-// end there is exactly one object to disconnect. It reads the state record on each call, so it
-// never holds anything that could go stale; after the window is gone it answers nothing but that
-// it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at the
-// moment of each call; the enumerator gives them in reading order.
-class WindowAccessible final : public IAccessible, public IEnumVARIANT, public IServiceProvider {
+// A new object for every request, as Windows' own controls give every client an object of its
+// own: COM keeps one interface stub per object and interface, so readers in two processes that
+// shared one object would share its enumerator and move each other's place in it. The objects
+// hold nothing but the window and read the state record on each call, so they all say the same
+// and none holds anything that could go stale; after the window is gone they answer nothing but
+// that it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at
+// the moment of each call; the enumerators (app/child_enumerator.h) give them in reading order.
+class WindowAccessible final : public IAccessible, public IServiceProvider {
 public:
     explicit WindowAccessible(HWND window) noexcept : window(window) {}
-
-    void Disconnect() noexcept { connected = false; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (!object) {
@@ -31,10 +31,11 @@ public:
         *object = nullptr;
         if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
             *object = static_cast<IAccessible*>(this);
-        } else if (id == IID_IEnumVARIANT) {
-            *object = static_cast<IEnumVARIANT*>(this);
         } else if (id == IID_IServiceProvider) {
             *object = static_cast<IServiceProvider*>(this);
+        } else if (id == IID_IEnumVARIANT) {
+            *object = NewChildEnumerator(this, 0);
+            return *object ? S_OK : E_OUTOFMEMORY;
         } else {
             return E_NOINTERFACE;
         }
@@ -56,7 +57,7 @@ public:
             return E_INVALIDARG;
         }
         *count = 0;
-        return connected ? S_OK : Gone;
+        return Connected() ? S_OK : Gone;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
         if (!info) {
@@ -77,7 +78,7 @@ public:
             return E_INVALIDARG;
         }
         *parent = nullptr;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         auto fromWindow =
@@ -90,8 +91,8 @@ public:
         if (!count) {
             return E_INVALIDARG;
         }
-        *count = connected ? ElementCount(CurrentHitContext()) : 0;
-        return connected ? S_OK : Gone;
+        *count = Connected() ? ElementCount(CurrentHitContext()) : 0;
+        return Connected() ? S_OK : Gone;
     }
     // The children are simple elements without objects of their own.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
@@ -139,7 +140,7 @@ public:
             return E_INVALIDARG;
         }
         focus->vt = VT_EMPTY;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         return GetFocus() == window ? ReturnChild(CHILDID_SELF, focus) : S_FALSE;
@@ -149,7 +150,7 @@ public:
             return E_INVALIDARG;
         }
         selection->vt = VT_EMPTY;
-        return connected ? S_FALSE : Gone;
+        return Connected() ? S_FALSE : Gone;
     }
     HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override {
         Element element = {};
@@ -209,7 +210,7 @@ public:
             return E_INVALIDARG;
         }
         child->vt = VT_EMPTY;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         POINT point = {x, y};
@@ -238,54 +239,26 @@ public:
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotImplemented(); }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotImplemented(); }
 
-    // The children's ids in reading order, for AccessibleChildren: the ids are not consecutive.
-    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* ids, ULONG* fetched) override {
-        ULONG count = 0;
-        Element element = {};
-        for (; connected && ids && count < wanted && ElementAt(CurrentHitContext(), cursor, element); ++cursor) {
-            ReturnChild(ChildIdOf(element), &ids[count++]);
-        }
-        if (fetched) {
-            *fetched = count;
-        }
-        return !connected ? Gone : !ids ? E_INVALIDARG : count == wanted ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-        const int total = ElementCount(CurrentHitContext());
-        const ULONG left = cursor < total ? static_cast<ULONG>(total - cursor) : 0;
-        cursor += static_cast<int>(std::min(count, left));
-        return !connected ? Gone : count <= left ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        cursor = 0;
-        return connected ? S_OK : Gone;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
-        if (!copy) {
-            return E_INVALIDARG;
-        }
-        *copy = nullptr;
-        return NotImplemented();
-    }
-
     // Only the UI Automation side of the client area is offered here (app/uia_element.h).
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID id, void** object) override {
         if (!object) {
             return E_POINTER;
         }
         *object = nullptr;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
-        return service == IID_IAccessibleEx ? QueryAccessibleEx(static_cast<IAccessible*>(this), id, object)
-                                            : E_NOINTERFACE;
+        return service == IID_IAccessibleEx ? QueryAccessibleEx(this, id, object) : E_NOINTERFACE;
     }
 
 private:
     static constexpr HRESULT Gone = RPC_E_DISCONNECTED;
     static constexpr HRESULT Self = S_FALSE; // from Resolve: the id names the client area itself
 
-    HRESULT NotImplemented() const noexcept { return connected ? E_NOTIMPL : Gone; }
+    // Until WM_DESTROY, which forgets the window.
+    bool Connected() const noexcept { return window == state.window; }
+
+    HRESULT NotImplemented() const noexcept { return Connected() ? E_NOTIMPL : Gone; }
 
     static HRESULT ReturnChild(long id, VARIANT* out) noexcept {
         out->vt = VT_I4;
@@ -296,7 +269,7 @@ private:
     // Every call with a child id starts here: only a VT_I4 naming the client area itself (Self) or
     // an element on screen now (S_OK) passes.
     HRESULT Resolve(const VARIANT& child, Element& element) const noexcept {
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         if (child.vt != VT_I4) {
@@ -355,13 +328,11 @@ private:
 
     LONG references = 1;
     HWND window;
-    bool connected = true;
-    int cursor = 0; // of the enumerator, a reading position
 };
 
 // Answered for the client area only; the frame and everything else are Windows' own. A request
-// that comes while the window is being destroyed gets Windows' own object too, so that nothing
-// of ours stays connected. Windows sends this message to every window whenever any UI Automation
+// that comes while the window is being destroyed gets Windows' own object too: nothing of ours
+// is made for a window that is going. Windows sends this message to every window whenever any UI Automation
 // client runs, so the object id is checked before oleacc is looked up: a run without a reader
 // loads neither oleacc nor oleaut32. oleacc is not a KnownDLL, so it comes from System32 at run
 // time like the other such DLLs.
@@ -373,28 +344,18 @@ LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
     if (!fromObject) {
         return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
-    if (!state.accessible) {
-        state.accessible = new (std::nothrow) WindowAccessible(window);
-        if (!state.accessible) {
-            return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
-        }
+    WindowAccessible* object = new (std::nothrow) WindowAccessible(window);
+    if (!object) {
+        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
-    return fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(state.accessible));
+    // The reader's reference travels in the result; ours is not kept.
+    const LRESULT result = fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(object));
+    object->Release();
+    return result;
 }
 
 HRESULT OwnerAnswer(IAccessible* owner) noexcept {
     long count = 0;
     const HRESULT result = owner->get_accChildCount(&count);
     return FAILED(result) ? result : S_OK;
-}
-
-// CoDisconnectObject drops the references that readers in other processes hold through COM;
-// a reader in this process keeps its pointer, and the flag answers it.
-void DisconnectAccessible() noexcept {
-    if (state.accessible) {
-        state.accessible->Disconnect();
-        CoDisconnectObject(static_cast<IAccessible*>(state.accessible), 0);
-        state.accessible->Release();
-        state.accessible = nullptr;
-    }
 }

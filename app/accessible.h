@@ -10,9 +10,6 @@ inline constexpr UINT DefaultActionMessage = WM_APP + 1;
 
 LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept;
 
-// At WM_DESTROY: a reader that still holds the object is told from then on that it is gone.
-void DisconnectAccessible() noexcept;
-
 // What the objects that belong to the window's accessible object answer first: S_OK while it
 // answers, RPC_E_DISCONNECTED once the window is gone.
 HRESULT OwnerAnswer(IAccessible* owner) noexcept;

@@ -21,10 +21,7 @@
 //   window         app/main.cpp; cleared by app/window_proc.cpp when the window is destroyed
 //   the fonts      ui/theme.cpp (CreateFonts)
 //   statusText, statusColor, statusSets   SetStatus below, called by the sequences and the folder picker
-//   accessible     app/accessible.cpp: made at a reader's first request, let go at WM_DESTROY
 //   screenGeneration, toldGeneration   app/reader_events.cpp and app/window_proc.cpp
-class WindowAccessible;
-
 struct InstallerState {
     bool uninstallMode = false;
     bool finished = false;
@@ -41,8 +38,7 @@ struct InstallerState {
     HFONT languageFont = nullptr;
     std::wstring statusText;
     Color statusColor = StatusColorInfo;
-    unsigned statusSets = 0; // counts every status set, so that a repeated message is news too
-    WindowAccessible* accessible = nullptr;
+    unsigned statusSets = 0;       // counts every status set, so that a repeated message is news too
     unsigned screenGeneration = 0; // counts the changes of the screen that readers were told of
     unsigned toldGeneration = 0;   // the last generation whose events came before a request now
 };

@@ -168,7 +168,6 @@ LRESULT OnReadersTold(WPARAM generation) noexcept {
 // From here on nothing that reads the state reaches the window, readers included.
 LRESULT OnDestroy() noexcept {
     state.window = nullptr;
-    DisconnectAccessible();
     PostQuitMessage(0);
     return 0;
 }

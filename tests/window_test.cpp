@@ -126,8 +126,29 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
     ASSERT_EQ(AccessibleObjectFromWindow(state.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                          reinterpret_cast<void**>(&client)),
               S_OK);
-    IEnumVARIANT* children = nullptr;
+    // Every request gets an object of its own: COM gives every process that reads one object the
+    // same enumerator. Each enumerator and each clone keeps a place of its own; a clone is an
+    // object of its own, or COM would hand another process the enumerator it was cloned from.
+    IAccessible* other = nullptr;
+    AccessibleObjectFromWindow(state.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                               reinterpret_cast<void**>(&other));
+    EXPECT_TRUE(other && other != client);
+    IEnumVARIANT *children = nullptr, *second = nullptr, *clone = nullptr;
     ASSERT_EQ(client->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+    ASSERT_EQ(client->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&second)), S_OK);
+    VARIANT ids[3] = {};
+    IUnknown* identity = nullptr;
+    children->Skip(2);
+    ASSERT_EQ(children->Clone(&clone), S_OK);
+    second->Next(1, &ids[0], nullptr);
+    clone->Next(1, &ids[1], nullptr);
+    children->Next(1, &ids[2], nullptr);
+    EXPECT_TRUE(ids[0].lVal == 16 && ids[1].lVal == 2 && ids[2].lVal == 2) << ids[0].lVal << ids[1].lVal << ids[2].lVal;
+    clone->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+    EXPECT_NE(identity, static_cast<IUnknown*>(client));
+    for (IUnknown* done : std::initializer_list<IUnknown*>{other, identity, second, clone}) {
+        done->Release();
+    }
     // For UI Automation the status line is a polite live region, and no other element is anything
     // more than its IAccessible answers.
     IServiceProvider* services = nullptr;
@@ -164,8 +185,7 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
     EXPECT_EQ(client->accHitTest(100 + 500, 100 + 460, &found), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accDoDefaultAction(Child(13)), RPC_E_DISCONNECTED);
     EXPECT_EQ(children->Reset(), RPC_E_DISCONNECTED);
-    EXPECT_EQ(provider->Release(), 0u);
-    EXPECT_EQ(children->Release(), 1u);
-    EXPECT_EQ(client->Release(), 0u); // the last reference: the object goes
+    EXPECT_EQ(provider->Release() + children->Release(), 0u);
+    EXPECT_EQ(client->Release(), 0u); // the last reference: the object goes, nothing it made holds it
     CoUninitialize();
 }
