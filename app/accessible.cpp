@@ -112,7 +112,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         return Answer(child, description, DescriptionOf);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Answer(child, help, NoText); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Answer(child, help, HelpOf); }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         return Answer(child, shortcut, NoText);
     }
@@ -152,10 +152,17 @@ public:
         selection->vt = VT_EMPTY;
         return Connected() ? S_FALSE : Gone;
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override {
+    // Taking the selection chooses a language, as it checks a radio button of Windows' own; the
+    // focus stays with the client area, as nothing inside takes it.
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         Element element = {};
         HRESULT result = Resolve(child, element);
-        return FAILED(result) ? result : DISP_E_MEMBERNOTFOUND;
+        if (FAILED(result)) {
+            return result;
+        }
+        return result == S_OK && element.kind == ElementKind::Language && (flags & SELFLAG_TAKESELECTION)
+                   ? PostAction(ElementRoute(CurrentHitContext(), element))
+                   : DISP_E_MEMBERNOTFOUND;
     }
 
     // The rectangle painting and clicks use, in screen pixels.

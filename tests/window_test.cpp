@@ -179,6 +179,22 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
     EXPECT_EQ(children->Next(2, nullptr, nullptr), E_INVALIDARG);
     EXPECT_EQ(children->Skip(ULONG_MAX), S_FALSE);
 
+    // Landing on the window, a reader hears what it is about and what it says now, whichever of the
+    // two it speaks. Taking the selection of a language chooses it, as of Windows' own radio buttons.
+    state.statusText = L"Done!";
+    auto freeString = GetSystemProc<decltype(&SysFreeString)>(SystemLibrary::Oleaut32, "SysFreeString");
+    for (auto get : {&IAccessible::get_accDescription, &IAccessible::get_accHelp}) {
+        (client->*get)(Child(CHILDID_SELF), &text);
+        EXPECT_STREQ(text, L"Choose where to install. Done!");
+        freeString(text);
+    }
+    EXPECT_EQ(client->accSelect(SELFLAG_TAKESELECTION, Child(17)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(client->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(6)), S_OK);
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        DispatchMessageW(&message);
+    }
+    EXPECT_EQ(state.language, 5);
+
     DestroyWindow(state.window);
     EXPECT_EQ(client->get_accName(Child(17), &text), RPC_E_DISCONNECTED);
     EXPECT_EQ(provider->GetPropertyValue(30135, &live), RPC_E_DISCONNECTED);

@@ -49,10 +49,18 @@ Text NameOf(const Element* element) {
     return Text();
 }
 
-// A card says what its lines under the name show: the plug-in's state (install mode only), then
-// the folder.
+// A reader lands on the client area itself, as nothing inside takes the focus. Its name is the
+// title; its description says what the window is about and what it says now: the headline, then
+// the status line. NVDA speaks the description of the object that takes the focus, Narrator
+// (through Windows' proxy) its help text, so the client answers both (HelpOf) and each reader
+// hears it once. A card says what its lines under the name show: the plug-in's state (install
+// mode only), then the folder.
 Text DescriptionOf(const Element* element) {
-    if (!element || element->kind != ElementKind::Card) {
+    if (!element) {
+        const std::wstring headline = GetText(HeadlineId(state.uninstallMode)), status = StatusLine();
+        return status.empty() ? headline : headline + L". " + status;
+    }
+    if (element->kind != ElementKind::Card) {
         return Text();
     }
     const GameEntry& game = state.games[static_cast<size_t>(element->index)];
@@ -62,6 +70,10 @@ Text DescriptionOf(const Element* element) {
 
 Text ValueOf(const Element* element) {
     return element && element->kind == ElementKind::WebLink ? Text(ProductWebAddress) : Text();
+}
+
+Text HelpOf(const Element* element) {
+    return element ? Text() : DescriptionOf(element);
 }
 
 // The verbs Windows' own controls use for these roles, in the window's language.
