@@ -1,51 +1,28 @@
 #include "app/accessible.h"
 
-#include <oleacc.h>
+#include <servprov.h>
+#include <uiautomationcore.h>
 
-#include <algorithm>
 #include <new>
 
+#include "app/child_enumerator.h"
 #include "app/state.h"
+#include "app/uia_element.h"
 #include "app/window_proc.h"
 #include "platform/system_library.h"
 #include "ui/element_text.h"
 #include "ui/elements.h"
 
-namespace {
-
-// The UI Automation property that makes the status line a live region, and its Polite value.
-// Not in the MinGW headers.
-constexpr GUID LiveSettingProperty = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
-constexpr LONG LivePolite = 1;
-
-// The status line is a polite live region: a screen reader announces each outcome without moving
-// there. Its child id never changes, so marking it once serves the window's life.
-void MarkStatusLineLive(HWND window) noexcept {
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&services)))) {
-        return;
-    }
-    VARIANT polite;
-    polite.vt = VT_I4;
-    polite.lVal = LivePolite;
-    services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), ChildIdOf({ElementKind::StatusLine, 0}),
-                          LiveSettingProperty, polite);
-    services->Release();
-}
-
-} // namespace
-
-// One object per window: every reader and every event refers to the same children, and at the
-// end there is exactly one object to disconnect. It reads the state record on each call, so it
-// never holds anything that could go stale; after the window is gone it answers nothing but that
-// it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at the
-// moment of each call; the enumerator gives them in reading order.
-class WindowAccessible final : public IAccessible, public IEnumVARIANT {
+// A new object for every request, as Windows' own controls give every client an object of its
+// own: COM keeps one interface stub per object and interface, so readers in two processes that
+// shared one object would share its enumerator and move each other's place in it. The objects
+// hold nothing but the window and read the state record on each call, so they all say the same
+// and none holds anything that could go stale; after the window is gone they answer nothing but
+// that it is gone. Child ids name elements (ui/elements.h), checked against what is on screen at
+// the moment of each call; the enumerators (app/child_enumerator.h) give them in reading order.
+class WindowAccessible final : public IAccessible, public IServiceProvider {
 public:
     explicit WindowAccessible(HWND window) noexcept : window(window) {}
-
-    void Disconnect() noexcept { connected = false; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (!object) {
@@ -54,8 +31,11 @@ public:
         *object = nullptr;
         if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
             *object = static_cast<IAccessible*>(this);
+        } else if (id == IID_IServiceProvider) {
+            *object = static_cast<IServiceProvider*>(this);
         } else if (id == IID_IEnumVARIANT) {
-            *object = static_cast<IEnumVARIANT*>(this);
+            *object = NewChildEnumerator(this, 0);
+            return *object ? S_OK : E_OUTOFMEMORY;
         } else {
             return E_NOINTERFACE;
         }
@@ -77,7 +57,7 @@ public:
             return E_INVALIDARG;
         }
         *count = 0;
-        return connected ? S_OK : Gone;
+        return Connected() ? S_OK : Gone;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
         if (!info) {
@@ -98,7 +78,7 @@ public:
             return E_INVALIDARG;
         }
         *parent = nullptr;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         auto fromWindow =
@@ -111,8 +91,8 @@ public:
         if (!count) {
             return E_INVALIDARG;
         }
-        *count = connected ? ElementCount(CurrentHitContext()) : 0;
-        return connected ? S_OK : Gone;
+        *count = Connected() ? ElementCount(CurrentHitContext()) : 0;
+        return Connected() ? S_OK : Gone;
     }
     // The children are simple elements without objects of their own.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
@@ -132,7 +112,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         return Answer(child, description, DescriptionOf);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Answer(child, help, NoText); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Answer(child, help, HelpOf); }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         return Answer(child, shortcut, NoText);
     }
@@ -160,7 +140,7 @@ public:
             return E_INVALIDARG;
         }
         focus->vt = VT_EMPTY;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         return GetFocus() == window ? ReturnChild(CHILDID_SELF, focus) : S_FALSE;
@@ -170,12 +150,19 @@ public:
             return E_INVALIDARG;
         }
         selection->vt = VT_EMPTY;
-        return connected ? S_FALSE : Gone;
+        return Connected() ? S_FALSE : Gone;
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override {
+    // Taking the selection chooses a language, as it checks a radio button of Windows' own; the
+    // focus stays with the client area, as nothing inside takes it.
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         Element element = {};
         HRESULT result = Resolve(child, element);
-        return FAILED(result) ? result : DISP_E_MEMBERNOTFOUND;
+        if (FAILED(result)) {
+            return result;
+        }
+        return result == S_OK && element.kind == ElementKind::Language && (flags & SELFLAG_TAKESELECTION)
+                   ? PostAction(ElementRoute(CurrentHitContext(), element))
+                   : DISP_E_MEMBERNOTFOUND;
     }
 
     // The rectangle painting and clicks use, in screen pixels.
@@ -230,7 +217,7 @@ public:
             return E_INVALIDARG;
         }
         child->vt = VT_EMPTY;
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         POINT point = {x, y};
@@ -245,8 +232,6 @@ public:
         return ReturnChild(found ? ChildIdOf(element) : CHILDID_SELF, child);
     }
 
-    // Returns at once: the action runs from the window's own queue, so a reader never waits on
-    // an install or on the folder dialog.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         Element element = {};
         HRESULT result = Resolve(child, element);
@@ -255,51 +240,32 @@ public:
         }
         ClickRoute route =
             result == S_OK ? ElementRoute(CurrentHitContext(), element) : ClickRoute{ClickTarget::None, 0};
-        if (route.target == ClickTarget::None) {
-            return DISP_E_MEMBERNOTFOUND;
-        }
-        return PostMessageW(window, DefaultActionMessage, static_cast<WPARAM>(route.target), route.index) ? S_OK
-                                                                                                          : E_FAIL;
+        return route.target == ClickTarget::None ? DISP_E_MEMBERNOTFOUND : PostAction(route);
     }
 
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return NotImplemented(); }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return NotImplemented(); }
 
-    // The children's ids in reading order, for AccessibleChildren: the ids are not consecutive.
-    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* ids, ULONG* fetched) override {
-        ULONG count = 0;
-        Element element = {};
-        for (; connected && ids && count < wanted && ElementAt(CurrentHitContext(), cursor, element); ++cursor) {
-            ReturnChild(ChildIdOf(element), &ids[count++]);
+    // Only the UI Automation side of the client area is offered here (app/uia_element.h).
+    HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID id, void** object) override {
+        if (!object) {
+            return E_POINTER;
         }
-        if (fetched) {
-            *fetched = count;
+        *object = nullptr;
+        if (!Connected()) {
+            return Gone;
         }
-        return !connected ? Gone : !ids ? E_INVALIDARG : count == wanted ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-        const int total = ElementCount(CurrentHitContext());
-        const ULONG left = cursor < total ? static_cast<ULONG>(total - cursor) : 0;
-        cursor += static_cast<int>(std::min(count, left));
-        return !connected ? Gone : count <= left ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        cursor = 0;
-        return connected ? S_OK : Gone;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
-        if (!copy) {
-            return E_INVALIDARG;
-        }
-        *copy = nullptr;
-        return NotImplemented();
+        return service == IID_IAccessibleEx ? QueryAccessibleEx(this, id, object) : E_NOINTERFACE;
     }
 
 private:
     static constexpr HRESULT Gone = RPC_E_DISCONNECTED;
     static constexpr HRESULT Self = S_FALSE; // from Resolve: the id names the client area itself
 
-    HRESULT NotImplemented() const noexcept { return connected ? E_NOTIMPL : Gone; }
+    // Until WM_DESTROY, which forgets the window.
+    bool Connected() const noexcept { return window == state.window; }
+
+    HRESULT NotImplemented() const noexcept { return Connected() ? E_NOTIMPL : Gone; }
 
     static HRESULT ReturnChild(long id, VARIANT* out) noexcept {
         out->vt = VT_I4;
@@ -310,7 +276,7 @@ private:
     // Every call with a child id starts here: only a VT_I4 naming the client area itself (Self) or
     // an element on screen now (S_OK) passes.
     HRESULT Resolve(const VARIANT& child, Element& element) const noexcept {
-        if (!connected) {
+        if (!Connected()) {
             return Gone;
         }
         if (child.vt != VT_I4) {
@@ -320,6 +286,15 @@ private:
             return Self;
         }
         return ElementOfChildId(CurrentHitContext(), child.lVal, element) ? S_OK : E_INVALIDARG;
+    }
+
+    // Returns at once: the action runs from the window's own queue, so a reader never waits on
+    // an install or on the folder dialog. It carries the screen generation the reader had been
+    // told of, so that it is dropped if the screen changed in between: a second "Install" that
+    // waited behind the first must not close the window as the "Close" it has become.
+    HRESULT PostAction(const ClickRoute& route) const noexcept {
+        const WPARAM request = static_cast<WPARAM>(route.target) | static_cast<WPARAM>(state.toldGeneration) << 32;
+        return PostMessageW(window, DefaultActionMessage, request, route.index) ? S_OK : E_FAIL;
     }
 
     template <typename Compose> HRESULT Answer(const VARIANT& child, BSTR* out, Compose compose) const noexcept {
@@ -360,65 +335,34 @@ private:
 
     LONG references = 1;
     HWND window;
-    bool connected = true;
-    int cursor = 0; // of the enumerator, a reading position
 };
 
 // Answered for the client area only; the frame and everything else are Windows' own. A request
-// that comes while the window is being destroyed gets Windows' own object too, so that nothing
-// of ours stays connected. oleacc is not a KnownDLL, so it comes from System32 at run time like
-// the other such DLLs.
+// that comes while the window is being destroyed gets Windows' own object too: nothing of ours
+// is made for a window that is going. Windows sends this message to every window whenever any UI Automation
+// client runs, so the object id is checked before oleacc is looked up: a run without a reader
+// loads neither oleacc nor oleaut32. oleacc is not a KnownDLL, so it comes from System32 at run
+// time like the other such DLLs.
 LRESULT OnGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept {
-    auto fromObject = GetSystemProc<decltype(&LresultFromObject)>(SystemLibrary::Oleacc, "LresultFromObject");
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || window != state.window || !fromObject) {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || window != state.window) {
         return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
-    if (!state.accessible) {
-        state.accessible = new (std::nothrow) WindowAccessible(window);
-        if (!state.accessible) {
-            return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
-        }
-        MarkStatusLineLive(window);
+    auto fromObject = GetSystemProc<decltype(&LresultFromObject)>(SystemLibrary::Oleacc, "LresultFromObject");
+    if (!fromObject) {
+        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
-    return fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(state.accessible));
-}
-
-// CoDisconnectObject drops the references that readers in other processes hold through COM;
-// a reader in this process keeps its pointer, and the flag answers it.
-void DisconnectAccessible() noexcept {
-    if (state.accessible) {
-        state.accessible->Disconnect();
-        CoDisconnectObject(static_cast<IAccessible*>(state.accessible), 0);
-        state.accessible->Release();
-        state.accessible = nullptr;
+    WindowAccessible* object = new (std::nothrow) WindowAccessible(window);
+    if (!object) {
+        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     }
+    // The reader's reference travels in the result; ours is not kept.
+    const LRESULT result = fromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(object));
+    object->Release();
+    return result;
 }
 
-namespace {
-
-void Notify(DWORD event, const Element& element) noexcept {
-    if (state.window) {
-        NotifyWinEvent(event, state.window, OBJID_CLIENT, ChildIdOf(element));
-    }
-}
-
-} // namespace
-
-void NotifyStatusLineChanged() noexcept {
-    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::StatusLine, 0});
-    Notify(EVENT_OBJECT_LIVEREGIONCHANGED, {ElementKind::StatusLine, 0});
-}
-
-void NotifyCardToggled(int card) noexcept {
-    Notify(EVENT_OBJECT_STATECHANGE, {ElementKind::Card, card});
-}
-
-void NotifyMainButtonRenamed() noexcept {
-    Notify(EVENT_OBJECT_NAMECHANGE, {ElementKind::MainButton, 0});
-}
-
-void NotifyReordered() noexcept {
-    if (state.window) {
-        NotifyWinEvent(EVENT_OBJECT_REORDER, state.window, OBJID_CLIENT, CHILDID_SELF);
-    }
+HRESULT OwnerAnswer(IAccessible* owner) noexcept {
+    long count = 0;
+    const HRESULT result = owner->get_accChildCount(&count);
+    return FAILED(result) ? result : S_OK;
 }

@@ -1,11 +1,12 @@
 #include "app/state.h"
 
-#include "app/accessible.h"
+#include "ui/screen_text.h"
 
 InstallerState state;
 
 HitContext CurrentHitContext() noexcept {
-    return {state.scale, static_cast<int>(state.games.size()), state.finished, state.uninstallMode};
+    return {state.scale, static_cast<int>(state.games.size()), state.finished, state.uninstallMode,
+            IsStatusLineShown(state.statusText, state.finished, state.uninstallMode, state.games)};
 }
 
 // Painting covers every pixel, so nothing is erased first.
@@ -26,5 +27,5 @@ void SetStatus(const std::wstring& text, Color color) noexcept {
     if (state.window) {
         UpdateWindow(state.window);
     }
-    NotifyStatusLineChanged();
+    ++state.statusSets;
 }

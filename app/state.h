@@ -20,10 +20,8 @@
 //                  install/sequences.cpp (an entry's state after its game succeeded)
 //   window         app/main.cpp; cleared by app/window_proc.cpp when the window is destroyed
 //   the fonts      ui/theme.cpp (CreateFonts)
-//   statusText, statusColor   SetStatus below, called by the sequences and the folder picker
-//   accessible     app/accessible.cpp: made at a reader's first request, let go at WM_DESTROY
-class WindowAccessible;
-
+//   statusText, statusColor, statusSets   SetStatus below, called by the sequences and the folder picker
+//   screenGeneration, toldGeneration   app/reader_events.cpp and app/window_proc.cpp
 struct InstallerState {
     bool uninstallMode = false;
     bool finished = false;
@@ -40,7 +38,9 @@ struct InstallerState {
     HFONT languageFont = nullptr;
     std::wstring statusText;
     Color statusColor = StatusColorInfo;
-    WindowAccessible* accessible = nullptr;
+    unsigned statusSets = 0;       // counts every status set, so that a repeated message is news too
+    unsigned screenGeneration = 0; // counts the changes of the screen that readers were told of
+    unsigned toldGeneration = 0;   // the last generation whose events came before a request now
 };
 
 extern InstallerState state;
@@ -52,8 +52,9 @@ HitContext CurrentHitContext() noexcept;
 void Repaint() noexcept;
 
 // Stores the status line and repaints at once: the sequences block the UI thread,
-// so "Installing..." must reach the screen before their work starts. Readers are told
-// each time, even when the text repeats: a repeated refusal is news too.
+// so "Installing..." must reach the screen before their work starts. Readers hear of it
+// once the action that set it is over (app/reader_events.h), so they never hear a status
+// that was gone before they could read it.
 void SetStatus(const std::wstring& text, Color color) noexcept;
 
 // The text of a message in the current language.

@@ -5,14 +5,13 @@
 
 #include "app/accessible.h"
 #include "app/product.h"
+#include "app/reader_events.h"
 #include "app/state.h"
 #include "discovery/folder_dialog.h"
 #include "install/sequences.h"
 #include "platform/system_library.h"
-#include "ui/elements.h"
 #include "ui/layout.h"
 #include "ui/paint.h"
-#include "ui/screen_text.h"
 #include "ui/theme.h"
 
 namespace {
@@ -106,27 +105,16 @@ void OpenWebSite() noexcept {
     }
 }
 
-// The main button's label follows the ticked games, and an empty status line shows the hint
-// that goes with the label: readers hear of both when the label changes.
 void ToggleCard(int index) noexcept {
-    const TextId label = MainButtonLabelId(state.finished, state.uninstallMode, state.games);
     GameEntry& game = state.games[static_cast<size_t>(index)];
     game.checked = !game.checked;
     Repaint();
-    NotifyCardToggled(index);
-    if (MainButtonLabelId(state.finished, state.uninstallMode, state.games) != label) {
-        NotifyMainButtonRenamed();
-        if (state.statusText.empty()) {
-            NotifyStatusLineChanged();
-        }
-    }
 }
 
-// A left-button release and a reader's default action both act through here. Readers are told
-// of a new set of names or elements after a language switch, a folder added or a finished run.
+// A left-button release and a reader's default action both act through here; readers hear of
+// what the action changed once it is over.
 void ActOn(HWND window, const ClickRoute& route) noexcept {
-    const size_t gameCount = state.games.size();
-    const bool finished = state.finished;
+    const ScreenFacts before = ReadScreen();
     switch (route.target) {
     case ClickTarget::Close:
         DestroyWindow(window);
@@ -134,13 +122,9 @@ void ActOn(HWND window, const ClickRoute& route) noexcept {
     case ClickTarget::Language:
         state.language = route.index;
         Repaint();
-        NotifyReordered();
         break;
     case ClickTarget::MainButton:
         RunMainAction(window);
-        if (state.finished != finished) {
-            NotifyReordered();
-        }
         break;
     case ClickTarget::WebLink:
         OpenWebSite();
@@ -150,13 +134,11 @@ void ActOn(HWND window, const ClickRoute& route) noexcept {
         break;
     case ClickTarget::ChooseFolder:
         ChooseGameFolder();
-        if (state.games.size() != gameCount) {
-            NotifyReordered();
-        }
         break;
     case ClickTarget::None:
         break;
     }
+    TellReaders(before);
 }
 
 // A click acts on the release alone: no capture, no press state.
@@ -165,20 +147,27 @@ LRESULT OnLButtonUp(HWND window, LPARAM lParam) noexcept {
     return 0;
 }
 
-// Acts only where a click could act now: the screen may have changed since the reader asked,
-// and while the folder dialog is open the window is disabled and takes no clicks either.
-LRESULT OnDefaultAction(HWND window, WPARAM target, LPARAM index) noexcept {
-    const ClickRoute route = {static_cast<ClickTarget>(target), static_cast<int>(index)};
-    if (IsWindowEnabled(window) && IsRouteOnScreen(CurrentHitContext(), route)) {
+// Acts only on the screen the reader was told of: the action is dropped when the screen changed
+// since, even while the reader's request waited behind an install. While the folder dialog is
+// open the window is disabled and takes no clicks, and no reader's action either.
+LRESULT OnDefaultAction(HWND window, WPARAM request, LPARAM index) noexcept {
+    const ClickRoute route = {static_cast<ClickTarget>(request & 0xFFFFFFFF), static_cast<int>(index)};
+    if (IsWindowEnabled(window) && (request >> 32) == state.screenGeneration) {
         ActOn(window, route);
     }
+    return 0;
+}
+
+// Every request that reached the window before this message was made before readers heard of
+// the change it stands for.
+LRESULT OnReadersTold(WPARAM generation) noexcept {
+    state.toldGeneration = static_cast<unsigned>(generation);
     return 0;
 }
 
 // From here on nothing that reads the state reaches the window, readers included.
 LRESULT OnDestroy() noexcept {
     state.window = nullptr;
-    DisconnectAccessible();
     PostQuitMessage(0);
     return 0;
 }
@@ -207,6 +196,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return OnGetObject(window, wParam, lParam);
     case DefaultActionMessage:
         return OnDefaultAction(window, wParam, lParam);
+    case ReadersToldMessage:
+        return OnReadersTold(wParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -224,19 +224,20 @@ TEST(Layout, ClickRoutingOrder) {
 }
 
 // A reader finds the element a click would act on, a text where nothing reacts; an id names an
-// element only while it is on screen; cards take no action once the run is finished.
+// element only while it is on screen (the status line only while it says something); cards take
+// no action once the run is finished; a card beyond the window's bottom edge is partly outside.
 TEST(Layout, ElementsForReaders) {
-    const HitContext four = {1.0f, 4, false, false}, finished = {1.0f, 2, true, false};
+    const HitContext four = {1.0f, 4, false, false}, finished = {1.0f, 2, true, false, true};
     auto at = [](const HitContext& context, int x, int y) {
         Element element = {};
         return ElementAtPoint(context, x, y, element) ? ChildIdOf(element) : 0;
     };
     EXPECT_EQ(at(four, 500, 460), 13); // the main button over the fourth card
-    EXPECT_EQ(at(four, 100, 400), 19); // the fourth card over the status line
+    EXPECT_EQ(at(four, 100, 400), 20); // the fourth card over the status line
     EXPECT_EQ(at(four, 40, 227), 0);   // between two cards
-    EXPECT_EQ(at({1.0f, 1, false, false}, 100, 400), 12);
+    EXPECT_EQ(at({1.0f, 1, false, false, true}, 100, 400), 12);
     EXPECT_EQ(at({1.0f, 0, false, false}, 100, 180), 10); // the empty-list text
-    EXPECT_EQ(at(finished, 100, 180), 16);                // an inert card is still there to read
+    EXPECT_EQ(at(finished, 100, 180), 17);                // an inert card is still there to read
     for (const HitContext& context : {four, finished, HitContext{1.5f, 0, false, true}}) {
         std::vector<long> shown;
         Element element = {};
@@ -244,11 +245,12 @@ TEST(Layout, ElementsForReaders) {
             shown.push_back(ChildIdOf(element));
         }
         EXPECT_EQ(static_cast<int>(shown.size()), ElementCount(context));
-        for (long id : {-1L, 0L, 10L, 11L, 15L, 16L, 17L, 18L, 19L, 20L, LONG_MAX}) {
+        for (long id : {-1L, 0L, 10L, 11L, 12L, 16L, 17L, 18L, 19L, 20L, 21L, LONG_MAX}) {
             bool listed = std::find(shown.begin(), shown.end(), id) != shown.end();
             EXPECT_EQ(ElementOfChildId(context, id, element) && ChildIdOf(element) == id, listed) << id;
         }
     }
-    EXPECT_TRUE(IsRouteOnScreen(four, {ClickTarget::Card, 3}) && !IsRouteOnScreen(four, {ClickTarget::Card, 4}));
-    EXPECT_FALSE(IsRouteOnScreen(finished, {ClickTarget::Card, 0}) || IsRouteOnScreen(four, {ClickTarget::None, 0}));
+    EXPECT_EQ(ElementRoute(finished, {ElementKind::Card, 0}).target, ClickTarget::None);
+    const HitContext five = {1.25f, 5, false, false};
+    EXPECT_TRUE(IsPartlyOutside(five, {ElementKind::Card, 4}) && !IsPartlyOutside(five, {ElementKind::Card, 3}));
 }

@@ -4,9 +4,12 @@
 // in this process can do to the window's accessible object, during and after the window's life.
 #include <gtest/gtest.h>
 #include <oleacc.h>
+#include <servprov.h>
+#include <uiautomationcore.h>
 
 #include "app/state.h"
 #include "app/window_proc.h"
+#include "platform/system_library.h"
 #include "support.h"
 #include "ui/theme.h"
 
@@ -111,33 +114,94 @@ TEST(Window, AccessibleObjectTakesAnyArgumentAndOutlivesTheWindow) {
     state = {};
     state.games.resize(1);
     state.window = CreateTestWindow(100, 100, WS_POPUP); // hidden: without a window manager Wine waits 2 s to destroy
+    // Any UI Automation client makes Windows ask every window for its objects: only a request for
+    // the client area may load oleacc or oleaut32.
+    for (LONG id : std::initializer_list<LONG>{OBJID_WINDOW, -25 /* UiaRootObjectId */, OBJID_CARET}) {
+        SendMessageW(state.window, WM_GETOBJECT, 0, static_cast<DWORD>(id));
+    }
+    EXPECT_FALSE(GetModuleHandleW(L"oleacc.dll") || GetModuleHandleW(L"oleaut32.dll"));
     IAccessible* client = nullptr;
+    auto AccessibleObjectFromWindow =
+        GetSystemProc<decltype(&::AccessibleObjectFromWindow)>(SystemLibrary::Oleacc, "AccessibleObjectFromWindow");
     ASSERT_EQ(AccessibleObjectFromWindow(state.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                          reinterpret_cast<void**>(&client)),
               S_OK);
-    IEnumVARIANT* children = nullptr;
+    // Every request gets an object of its own: COM gives every process that reads one object the
+    // same enumerator. Each enumerator and each clone keeps a place of its own; a clone is an
+    // object of its own, or COM would hand another process the enumerator it was cloned from.
+    IAccessible* other = nullptr;
+    AccessibleObjectFromWindow(state.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                               reinterpret_cast<void**>(&other));
+    EXPECT_TRUE(other && other != client);
+    IEnumVARIANT *children = nullptr, *second = nullptr, *clone = nullptr;
     ASSERT_EQ(client->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+    ASSERT_EQ(client->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&second)), S_OK);
+    VARIANT ids[3] = {};
+    IUnknown* identity = nullptr;
+    children->Skip(2);
+    ASSERT_EQ(children->Clone(&clone), S_OK);
+    second->Next(1, &ids[0], nullptr);
+    clone->Next(1, &ids[1], nullptr);
+    children->Next(1, &ids[2], nullptr);
+    EXPECT_TRUE(ids[0].lVal == 16 && ids[1].lVal == 2 && ids[2].lVal == 2) << ids[0].lVal << ids[1].lVal << ids[2].lVal;
+    clone->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+    EXPECT_NE(identity, static_cast<IUnknown*>(client));
+    for (IUnknown* done : std::initializer_list<IUnknown*>{other, identity, second, clone}) {
+        done->Release();
+    }
+    // For UI Automation the status line is a polite live region, and no other element is anything
+    // more than its IAccessible answers.
+    IServiceProvider* services = nullptr;
+    IAccessibleEx *self = nullptr, *status = nullptr, *button = nullptr;
+    IRawElementProviderSimple* provider = nullptr;
+    VARIANT live = {};
+    ASSERT_EQ(client->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services)), S_OK);
+    ASSERT_EQ(services->QueryService(IID_IAccessibleEx, IID_IAccessibleEx, reinterpret_cast<void**>(&self)), S_OK);
+    EXPECT_TRUE(self->GetObjectForChild(13, &button) == S_OK && !button);
+    ASSERT_TRUE(self->GetObjectForChild(12, &status) == S_OK && status);
+    ASSERT_EQ(status->QueryInterface(IID_IRawElementProviderSimple, reinterpret_cast<void**>(&provider)), S_OK);
+    EXPECT_TRUE(provider->GetPropertyValue(30135, &live) == S_OK && live.vt == VT_I4 && live.lVal == 1);
+    for (IUnknown* done : std::initializer_list<IUnknown*>{services, self, status}) {
+        done->Release();
+    }
     VARIANT found = Child(0);
     BSTR text = nullptr;
     long left = 0;
     EXPECT_TRUE(client->accHitTest(100 + 500, 100 + 460, &found) == S_OK && found.lVal == 13); // screen points
     EXPECT_TRUE(client->accHitTest(99, 100, &found) == S_FALSE && found.vt == VT_EMPTY);
-    for (VARIANT bad : {Child(16, VT_I2), Child(16, VT_BSTR), Child(10), Child(17), Child(-3), Child(LONG_MIN)}) {
+    for (VARIANT bad : {Child(17, VT_I2), Child(17, VT_BSTR), Child(10), Child(18), Child(-3), Child(LONG_MIN)}) {
         EXPECT_EQ(client->get_accName(bad, &text), E_INVALIDARG);
         EXPECT_EQ(client->accDoDefaultAction(bad), E_INVALIDARG);
     }
-    EXPECT_EQ(client->get_accName(Child(16), nullptr), E_INVALIDARG);
-    EXPECT_EQ(client->accLocation(&left, nullptr, &left, &left, Child(16)), E_INVALIDARG);
-    EXPECT_EQ(client->accNavigate(NAVDIR_NEXT, Child(16), nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->get_accName(Child(17), nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->accLocation(&left, nullptr, &left, &left, Child(17)), E_INVALIDARG);
+    EXPECT_EQ(client->accNavigate(NAVDIR_NEXT, Child(17), nullptr), E_INVALIDARG);
     EXPECT_EQ(children->Next(2, nullptr, nullptr), E_INVALIDARG);
     EXPECT_EQ(children->Skip(ULONG_MAX), S_FALSE);
 
+    // Landing on the window, a reader hears what it is about and what it says now, whichever of the
+    // two it speaks. Taking the selection of a language chooses it, as of Windows' own radio buttons.
+    state.statusText = L"Done!";
+    auto freeString = GetSystemProc<decltype(&SysFreeString)>(SystemLibrary::Oleaut32, "SysFreeString");
+    for (auto get : {&IAccessible::get_accDescription, &IAccessible::get_accHelp}) {
+        (client->*get)(Child(CHILDID_SELF), &text);
+        EXPECT_STREQ(text, L"Choose where to install. Done!");
+        freeString(text);
+    }
+    EXPECT_EQ(client->accSelect(SELFLAG_TAKESELECTION, Child(17)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(client->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(6)), S_OK);
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        DispatchMessageW(&message);
+    }
+    EXPECT_EQ(state.language, 5);
+
     DestroyWindow(state.window);
-    EXPECT_EQ(client->get_accName(Child(16), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(client->get_accName(Child(17), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(provider->GetPropertyValue(30135, &live), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accHitTest(100 + 500, 100 + 460, &found), RPC_E_DISCONNECTED);
     EXPECT_EQ(client->accDoDefaultAction(Child(13)), RPC_E_DISCONNECTED);
     EXPECT_EQ(children->Reset(), RPC_E_DISCONNECTED);
-    EXPECT_EQ(children->Release(), 1u);
-    EXPECT_EQ(client->Release(), 0u); // the last reference: the object goes
+    EXPECT_EQ(provider->Release() + children->Release(), 0u);
+    EXPECT_EQ(client->Release(), 0u); // the last reference: the object goes, nothing it made holds it
     CoUninitialize();
 }

@@ -7,13 +7,26 @@
 #include "app/window_proc.h"
 #include "ui/screen_text.h"
 
+namespace {
+
+// The status or, where there is none, the hint; empty when the line shows nothing.
+std::wstring StatusLine() {
+    return StatusLineText(state.statusText, state.statusColor, state.finished, state.uninstallMode, state.games,
+                          state.language)
+        .text;
+}
+
+} // namespace
+
 Text NameOf(const Element* element) {
     if (!element) {
         return WindowTitle;
     }
     switch (element->kind) {
+    case ElementKind::Subtitle:
+        return SubtitleText(state.language);
     case ElementKind::Language:
-        return LanguageNames[element->index];
+        return LanguageNames[element->index] + std::wstring(L" (") + LanguageCodes[element->index] + L")";
     case ElementKind::Close:
         return GetText(CloseLabel);
     case ElementKind::Headline:
@@ -25,9 +38,7 @@ Text NameOf(const Element* element) {
     case ElementKind::ChooseFolder:
         return GetText(ChooseAnotherFolder);
     case ElementKind::StatusLine:
-        return StatusLineText(state.statusText, state.statusColor, state.finished, state.uninstallMode, state.games,
-                              state.language)
-            .text;
+        return StatusLine();
     case ElementKind::MainButton:
         return GetText(MainButtonLabelId(state.finished, state.uninstallMode, state.games));
     case ElementKind::WebLink:
@@ -38,10 +49,18 @@ Text NameOf(const Element* element) {
     return Text();
 }
 
-// A card says what its lines under the name show: the plug-in's state (install mode only), then
-// the folder.
+// A reader lands on the client area itself, as nothing inside takes the focus. Its name is the
+// title; its description says what the window is about and what it says now: the headline, then
+// the status line. NVDA speaks the description of the object that takes the focus, Narrator
+// (through Windows' proxy) its help text, so the client answers both (HelpOf) and each reader
+// hears it once. A card says what its lines under the name show: the plug-in's state (install
+// mode only), then the folder.
 Text DescriptionOf(const Element* element) {
-    if (!element || element->kind != ElementKind::Card) {
+    if (!element) {
+        const std::wstring headline = GetText(HeadlineId(state.uninstallMode)), status = StatusLine();
+        return status.empty() ? headline : headline + L". " + status;
+    }
+    if (element->kind != ElementKind::Card) {
         return Text();
     }
     const GameEntry& game = state.games[static_cast<size_t>(element->index)];
@@ -53,21 +72,24 @@ Text ValueOf(const Element* element) {
     return element && element->kind == ElementKind::WebLink ? Text(ProductWebAddress) : Text();
 }
 
-// The verbs Windows' own controls use for these roles. They stay in English: the text table has
-// no translations of them, and readers speak the names, not these.
+Text HelpOf(const Element* element) {
+    return element ? Text() : DescriptionOf(element);
+}
+
+// The verbs Windows' own controls use for these roles, in the window's language.
 Text DefaultActionOf(const Element* element) {
     const ClickRoute route = element ? ElementRoute(CurrentHitContext(), *element) : ClickRoute{ClickTarget::None, 0};
     switch (route.target) {
     case ClickTarget::Language:
-        return L"Check";
+        return GetText(CheckVerb);
     case ClickTarget::Card:
-        return state.games[static_cast<size_t>(route.index)].checked ? L"Uncheck" : L"Check";
+        return GetText(state.games[static_cast<size_t>(route.index)].checked ? UncheckVerb : CheckVerb);
     case ClickTarget::Close:
     case ClickTarget::MainButton:
-        return L"Press";
+        return GetText(PressVerb);
     case ClickTarget::ChooseFolder:
     case ClickTarget::WebLink:
-        return L"Jump";
+        return GetText(JumpVerb);
     case ClickTarget::None:
         break;
     }
@@ -98,15 +120,15 @@ LONG RoleOf(const Element* element) noexcept {
     }
 }
 
-LONG StateOf(const Element* element, HWND window) noexcept {
-    if (!element) {
-        return STATE_SYSTEM_FOCUSABLE | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
-    }
-    switch (element->kind) {
+namespace {
+
+// What an element is, whether or not it is in view.
+LONG KindStateOf(const Element& element) noexcept {
+    switch (element.kind) {
     case ElementKind::Language:
-        return element->index == state.language ? STATE_SYSTEM_CHECKED : 0;
+        return element.index == state.language ? STATE_SYSTEM_CHECKED : 0;
     case ElementKind::Card:
-        return (state.games[static_cast<size_t>(element->index)].checked ? STATE_SYSTEM_CHECKED : 0) |
+        return (state.games[static_cast<size_t>(element.index)].checked ? STATE_SYSTEM_CHECKED : 0) |
                (state.finished ? STATE_SYSTEM_UNAVAILABLE : 0);
     case ElementKind::ChooseFolder:
     case ElementKind::WebLink:
@@ -117,4 +139,14 @@ LONG StateOf(const Element* element, HWND window) noexcept {
     default:
         return STATE_SYSTEM_READONLY;
     }
+}
+
+} // namespace
+
+// A card below the window's edge is there but clipped, which readers call off-screen.
+LONG StateOf(const Element* element, HWND window) noexcept {
+    if (!element) {
+        return STATE_SYSTEM_FOCUSABLE | (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
+    }
+    return (IsPartlyOutside(CurrentHitContext(), *element) ? STATE_SYSTEM_OFFSCREEN : 0) | KindStateOf(*element);
 }

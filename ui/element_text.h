@@ -12,6 +12,7 @@ using Text = std::optional<std::wstring>; // none: the element has no such prope
 
 Text NameOf(const Element* element);
 Text DescriptionOf(const Element* element);
+Text HelpOf(const Element* element);
 Text ValueOf(const Element* element);
 Text DefaultActionOf(const Element* element);
 Text NoText(const Element* element);

@@ -15,14 +15,14 @@ struct SingleId {
 constexpr SingleId SingleIds[] = {
     {ElementKind::Close, 8},         {ElementKind::Headline, 9},    {ElementKind::EmptyList, 10},
     {ElementKind::ChooseFolder, 11}, {ElementKind::StatusLine, 12}, {ElementKind::MainButton, 13},
-    {ElementKind::WebLink, 14},      {ElementKind::Credit, 15},
+    {ElementKind::WebLink, 14},      {ElementKind::Credit, 15},     {ElementKind::Subtitle, 16},
 };
-constexpr long FirstCardId = 16;
+constexpr long FirstCardId = 17;
 
 constexpr ElementKind ReadingOrder[] = {
-    ElementKind::Language,  ElementKind::Close,        ElementKind::Headline,   ElementKind::Card,
-    ElementKind::EmptyList, ElementKind::ChooseFolder, ElementKind::StatusLine, ElementKind::MainButton,
-    ElementKind::WebLink,   ElementKind::Credit,
+    ElementKind::Subtitle,   ElementKind::Language,  ElementKind::Close,        ElementKind::Headline,
+    ElementKind::Card,       ElementKind::EmptyList, ElementKind::ChooseFolder, ElementKind::StatusLine,
+    ElementKind::MainButton, ElementKind::WebLink,   ElementKind::Credit,
 };
 
 // How many of a kind are on screen: cards repeat, the others show once or not at all, as
@@ -37,6 +37,8 @@ int CountOf(ElementKind kind, const HitContext& context) noexcept {
         return context.gameCount == 0 ? 1 : 0;
     case ElementKind::ChooseFolder:
         return context.finished || context.uninstallMode ? 0 : 1;
+    case ElementKind::StatusLine:
+        return context.statusShown ? 1 : 0;
     default:
         return 1;
     }
@@ -82,6 +84,8 @@ int PositionOf(const HitContext& context, const Element& element) noexcept {
 Rect ElementRect(const HitContext& context, const Element& element) noexcept {
     float scale = context.scale;
     switch (element.kind) {
+    case ElementKind::Subtitle:
+        return SubtitleRect(scale);
     case ElementKind::Language:
         return LanguageCellRect(element.index, scale);
     case ElementKind::Close:
@@ -156,15 +160,9 @@ bool ElementOfChildId(const HitContext& context, long childId, Element& element)
     return PositionOf(context, element) >= 0;
 }
 
-bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept {
-    Element element = {};
-    for (int position = 0; ElementAt(context, position, element); ++position) {
-        ClickRoute own = ElementRoute(context, element);
-        if (own.target != ClickTarget::None && own.target == route.target && own.index == route.index) {
-            return true;
-        }
-    }
-    return false;
+bool IsPartlyOutside(const HitContext& context, const Element& element) noexcept {
+    const Rect rect = ElementRect(context, element), client = ClientRectFor(context.scale);
+    return rect.left < client.left || rect.top < client.top || rect.right > client.right || rect.bottom > client.bottom;
 }
 
 bool ElementAtPoint(const HitContext& context, int x, int y, Element& element) noexcept {

@@ -4,6 +4,7 @@
 #include "ui/layout.h"
 
 enum class ElementKind {
+    Subtitle,
     Language,
     Close,
     Headline,
@@ -44,8 +45,8 @@ Rect ElementRect(const HitContext& context, const Element& element) noexcept;
 // after a finished run.
 ClickRoute ElementRoute(const HitContext& context, const Element& element) noexcept;
 
-// Whether a click could act on the route's element now.
-bool IsRouteOnScreen(const HitContext& context, const ClickRoute& route) noexcept;
+// Whether part of the element lies outside the window: cards from the fifth on do.
+bool IsPartlyOutside(const HitContext& context, const Element& element) noexcept;
 
 // The element under a client point: the click order decides between overlapping elements,
 // then the texts. False when there is none.

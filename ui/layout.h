@@ -13,6 +13,7 @@ struct Rect {
     int top;
     int right;
     int bottom;
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 bool Contains(const Rect& rect, int x, int y) noexcept;
@@ -51,12 +52,14 @@ Rect CreditLineRect(float scale) noexcept;
 Rect WebLinkRect(float scale) noexcept;
 Rect MainButtonRect(float scale) noexcept;
 
-// What the hit test and the click routing depend on besides the point.
+// What the hit test and the click routing depend on besides the point, and what decides which
+// elements are on screen.
 struct HitContext {
     float scale;
     int gameCount;
     bool finished;
     bool uninstallMode;
+    bool statusShown = false; // the status line holds a text (a status or a hint)
 };
 
 enum class ClickTarget { None, Close, Language, MainButton, WebLink, Card, ChooseFolder };

@@ -40,22 +40,24 @@ TextId MainButtonLabelId(bool finished, bool uninstallMode, const std::vector<Ga
     return ButtonLabelIdFor(games);
 }
 
+bool IsStatusLineShown(const std::wstring& statusText, bool finished, bool uninstallMode,
+                       const std::vector<GameEntry>& games) noexcept {
+    if (!statusText.empty()) {
+        return true;
+    }
+    const TextId label = finished || uninstallMode ? InstallLabel : ButtonLabelIdFor(games);
+    return label == UpdateLabel || label == ReinstallLabel;
+}
+
 ColoredText StatusLineText(const std::wstring& statusText, Color statusColor, bool finished, bool uninstallMode,
                            const std::vector<GameEntry>& games, UiLanguage language) {
-    if (!statusText.empty()) {
+    if (!statusText.empty() || !IsStatusLineShown(statusText, finished, uninstallMode, games)) {
         return {statusText, statusColor};
-    }
-    if (finished || uninstallMode) {
-        return {std::wstring(), statusColor};
     }
     // The hint is drawn only, never stored: a status set later replaces it, and an
     // emptied status brings it back.
-    switch (ButtonLabelIdFor(games)) {
-    case UpdateLabel:
+    if (ButtonLabelIdFor(games) == UpdateLabel) {
         return {GetText(HintUpdate, language), Theme::Accent};
-    case ReinstallLabel:
-        return {GetText(HintReinstall, language), Theme::TextSecondary};
-    default:
-        return {std::wstring(), statusColor};
     }
+    return {GetText(HintReinstall, language), Theme::TextSecondary};
 }

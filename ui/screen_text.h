@@ -23,6 +23,10 @@ TextId HeadlineId(bool uninstallMode) noexcept;
 
 TextId MainButtonLabelId(bool finished, bool uninstallMode, const std::vector<GameEntry>& games) noexcept;
 
+// Whether the status line shows a text: StatusLineText's is not empty.
+bool IsStatusLineShown(const std::wstring& statusText, bool finished, bool uninstallMode,
+                       const std::vector<GameEntry>& games) noexcept;
+
 // What the status line shows: the stored status if there is one, else in install
 // mode before a finished run the hint that goes with the main button's label.
 ColoredText StatusLineText(const std::wstring& statusText, Color statusColor, bool finished, bool uninstallMode,

@@ -265,10 +265,50 @@ constexpr const wchar_t* TextTable[TextIdCount][LanguageCount] = {
         L"Aktualisiert! Deine Einstellungen wurden beibehalten. Starte das Spiel und dr\u00FCcke Ctrl+F10, um aus dem Lkw auszusteigen.", // DE
         L"Uppdaterat! Dina inst\u00E4llningar beh\u00F6lls. Starta spelet och tryck Ctrl+F10 f\u00F6r att kliva ur lastbilen.", // SV
     },
+    // 26 CheckVerb
+    {
+        L"Check", // EN
+        L"Marcar", // PT
+        L"Activar", // ES
+        L"Cocher", // FR
+        L"Seleziona", // IT
+        L"Aktivieren", // DE
+        L"Markera", // SV
+    },
+    // 27 UncheckVerb
+    {
+        L"Uncheck", // EN
+        L"Desmarcar", // PT
+        L"Desactivar", // ES
+        L"D\u00E9cocher", // FR
+        L"Deseleziona", // IT
+        L"Deaktivieren", // DE
+        L"Avmarkera", // SV
+    },
+    // 28 PressVerb
+    {
+        L"Press", // EN
+        L"Pressionar", // PT
+        L"Presionar", // ES
+        L"Appuyer", // FR
+        L"Premi", // IT
+        L"Dr\u00FCcken", // DE
+        L"Tryck", // SV
+    },
+    // 29 JumpVerb
+    {
+        L"Jump", // EN
+        L"Ir para", // PT
+        L"Saltar", // ES
+        L"Atteindre", // FR
+        L"Vai a", // IT
+        L"Springen", // DE
+        L"Hoppa", // SV
+    },
 };
 // clang-format on
 // A row too many does not compile; a row too few would leave the last one empty.
-static_assert(TextIdCount == DoneUpdated + 1, "TextIdCount counts the messages");
+static_assert(TextIdCount == JumpVerb + 1, "TextIdCount counts the messages");
 static_assert(TextTable[TextIdCount - 1][0] != nullptr, "one row per message");
 
 const wchar_t* LookupText(const TextRow& row, UiLanguage language) noexcept {

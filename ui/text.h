@@ -1,12 +1,14 @@
 #pragma once
-// The localized text table: 26 messages in 7 languages. No Windows headers here.
+// The localized text table: what the window shows and the verbs screen readers say for its
+// default actions, in 7 languages. No Windows headers here.
 #include <cstdint>
 
 using UiLanguage = std::int32_t; // 0 EN, 1 PT, 2 ES, 3 FR, 4 IT, 5 DE, 6 SV
 
 inline constexpr int LanguageCount = 7;
 inline constexpr const wchar_t* LanguageCodes[LanguageCount] = {L"EN", L"PT", L"ES", L"FR", L"IT", L"DE", L"SV"};
-// Each language in its own words: what a screen reader says for a code of the switch.
+// Each language in its own words: a reader hears the cell of the switch as this name followed by
+// the code shown, so that voice control finds the cell by what is on screen.
 inline constexpr const wchar_t* LanguageNames[LanguageCount] = {
     L"English", L"Portugu\u00EAs", L"Espa\u00F1ol", L"Fran\u00E7ais", L"Italiano", L"Deutsch", L"Svenska"};
 
@@ -37,9 +39,14 @@ enum TextId : std::int32_t {
     HintUpdate = 23,
     HintReinstall = 24,
     DoneUpdated = 25,
+    // What a reader's default action does, in the words Windows' own controls use.
+    CheckVerb = 26,
+    UncheckVerb = 27,
+    PressVerb = 28,
+    JumpVerb = 29,
 };
 
-inline constexpr int TextIdCount = 26;
+inline constexpr int TextIdCount = 30;
 
 // One row of the table, one entry per language; an entry may be null.
 using TextRow = const wchar_t* const[LanguageCount];

@@ -25,7 +25,8 @@ ERROR, SUCCESS, ON_ACCENT = (255, 138, 128), (126, 211, 140), (26, 21, 0)
 # MSAA roles and states.
 RADIO, PUSH, CHECK, TEXT, LINK = 45, 43, 44, 41, 30
 CHECKED, UNAVAILABLE, READONLY, LINKED = 0x10, 0x1, 0x40, 0x400000
-LANGUAGES = ("English", "Portugu\u00eas", "Espa\u00f1ol", "Fran\u00e7ais", "Italiano", "Deutsch", "Svenska")
+LANGUAGES = ("English (EN)", "Portugu\u00eas (PT)", "Espa\u00f1ol (ES)", "Fran\u00e7ais (FR)", "Italiano (IT)",
+             "Deutsch (DE)", "Svenska (SV)")
 OPT, STARTED = None, []
 
 
@@ -323,20 +324,22 @@ def by_hand_language_drag_and_close(_):
 
 
 # A screen reader in another process reads the window and drives it by default actions alone:
-# German, a card unticked, the install, the close. Child ids stay with their elements.
+# German, a card unticked, the install, the close. Child ids stay with their elements; each
+# change is told once, when the action is over.
 def screen_reader(libraries, dpi):
     reg_import(DESKTOP, '"LogPixels"=dword:%08x' % dpi)
     app = App(OPT.exe)
     common = BASE + "\\Steam\\steamapps\\common\\"
     top, bottom, right = app.s(440), app.s(482), app.s(462) - app.s(12)
     middle = top + (bottom - top) // 2
-    expected = [(c + 1, RADIO, CHECKED if c == 0 else 0, app.cell(c), name, "") for c, name in enumerate(LANGUAGES)] + [
+    expected = [(16, TEXT, READONLY, app.box(28, 54, 640, 78), "Installer  \u00b7  v1.10.2", "")] + [
+        (c + 1, RADIO, CHECKED if c == 0 else 0, app.cell(c), name, "") for c, name in enumerate(LANGUAGES)] + [
         (8, PUSH, 0, app.box(588, 24, 616, 52), "Close", ""),
         (9, TEXT, READONLY, app.box(28, 114, 612, 140), "Choose where to install", ""),
-        (16, CHECK, CHECKED, app.box(28, 150, 612, 222), ATS, common + ATS),
-        (17, CHECK, CHECKED, app.box(28, 232, 612, 304), ETS, common + ETS),
+        (17, CHECK, CHECKED, app.box(28, 150, 612, 222), ATS, common + ATS),
+        (18, CHECK, CHECKED, app.box(28, 232, 612, 304), ETS, common + ETS),
         (11, LINK, LINKED, app.box(28, 318, 348, 346), "+ Choose another game folder\u2026", ""),
-        (12, TEXT, READONLY, app.status, "", ""), (13, PUSH, 0, app.button, "Install", ""),
+        (13, PUSH, 0, app.button, "Install", ""),
         (14, LINK, LINKED, (app.s(28), middle, right, bottom), "kestrovane.app", ""),
         (15, TEXT, READONLY, (app.s(28), top, right, middle), "Developed by Brasvell (quorvid_)", "")]
     children = app.read()[1]
@@ -346,23 +349,27 @@ def screen_reader(libraries, dpi):
         events, tree = app.read(child, event)
         assert "%x %d" % (event, about) in events, "no event %x for %d: %s" % (event, about, events)
         return events, {child: (state, name) for child, _, state, _, name, _ in tree}
-    _, de = act(6, 0x8004, 0)
-    assert de[6][0] == CHECKED and de[1][0] == 0, "German not selected"
+    events, de = act(6, 0x800A, 6)  # as a radio button of Windows' own: the cell left changes state too
+    assert "800a 1" in events and "800c 13" in events and de[6][0] == CHECKED and de[1][0] == 0, "German not told"
     assert [de[i][1] for i in (8, 9, 13)] == ["Schlie\u00dfen", "W\u00e4hle den Installationsort", "Installieren"]
     # The folder picker opened by the link's default action leaves the reader free; behind it the
     # window takes no action from a reader, as it takes no click.
     app.read(11)
     until(picker_shown, "no picker")
-    assert app.read(17)[1][10][2] == CHECKED, "a card unticked behind the picker"
+    assert app.read(18)[1][11][2] == CHECKED, "a card unticked behind the picker"
     run("xdotool", "key", "Escape")
     until(lambda: not picker_shown(), "the picker stays")
-    _, unticked = act(17, 0x800A, 17)
-    assert (unticked[16][0], unticked[17][0]) == (CHECKED, 0), "not the second card alone unticked"
+    _, unticked = act(18, 0x800A, 18)
+    assert (unticked[17][0], unticked[18][0]) == (CHECKED, 0), "not the second card alone unticked"
     app.see(lambda shot: shot.card(0, True) and shot.card(1, False), "the unticked card not drawn unticked")
-    # The outcome as a screen reader hears it: the live region's text, read when its events came.
-    events, done = act(13, 0x8019, 12)
-    assert "800c 12" in events and done[12][1].startswith("Fertig!"), "no outcome in the status line: %s" % events
-    assert done[16][0] == CHECKED | UNAVAILABLE and 11 not in done and done[13][1] == "Schlie\u00dfen", "not finished"
+    # Install pressed twice at once: the second press was asked of "Install" and is dropped, not
+    # taken for the "Close" it has become. The outcome is told once ("Installing..." never), as
+    # the button's new name and the cards' new state are; the text is read when the events came.
+    events, done = act("13,13", 0x8019, 12)
+    assert (events.count("800c 12"), events.count("8019 12")) == (1, 1), "not the outcome once: %s" % events
+    assert {"800c 13", "800a 17", "800a 18", "8003 11"} <= set(events), "the finished run not told: %s" % events
+    assert done[12][1].startswith("Fertig!"), "no outcome in the status line"
+    assert done[17][0] == CHECKED | UNAVAILABLE and 11 not in done and done[13][1] == "Schlie\u00dfen", "not finished"
     installed(plugins(libraries[0], ATS))
     assert not plugins(libraries[0], ETS).exists(), "the unticked game was written"
     assert app.read(13, 0)[1] == [], "a tree read after Close"

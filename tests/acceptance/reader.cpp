@@ -3,8 +3,9 @@
 //   reader              "children HRESULT COUNT", then per child in reading order one
 //                       tab-separated line: id, role, state (hex), left top width height,
 //                       name, description
-//   reader ID [EVENT]   ID's default action ("action HRESULT"); with EVENT, once the window
-//                       raised it (hex; 0: once the window is gone) or after 10 s, one line
+//   reader ID[,ID] [EVENT]  the default action of each ID in turn ("action HRESULT"); with
+//                       EVENT, once the window raised it and 0.3 s more, to see what follows
+//                       (hex; 0: once the window is gone) or after 10 s, one line
 //                       "event HEX CHILD" per WinEvent of the client area seen; then the above
 #include <windows.h>
 #include <oleacc.h>
@@ -66,13 +67,19 @@ int wmain(int argc, wchar_t** argv) {
         awaited = argc == 3 ? std::wcstoul(argv[2], nullptr, 16) : 0;
         SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, OnEvent, process, 0,
                         WINEVENT_OUTOFCONTEXT);
-        std::printf("action %08lx\n", client->accDoDefaultAction(Child(std::wcstol(argv[1], nullptr, 10))));
-        for (ULONGLONG end = GetTickCount64() + (argc == 3 ? 10000 : 0);
-             GetTickCount64() < end && !(awaited ? seen : !IsWindow(window));) {
+        wchar_t* next = argv[1];
+        do {
+            std::printf("action %08lx\n", client->accDoDefaultAction(Child(std::wcstol(next, &next, 10))));
+        } while (*next++ == L',');
+        for (ULONGLONG end = GetTickCount64() + (argc == 3 ? 10000 : 0), settled = 0;
+             GetTickCount64() < end && (awaited || IsWindow(window));) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 DispatchMessageW(&message);
+            }
+            if (seen && !settled) {
+                end = settled = GetTickCount64() + 300;
             }
         }
     }
