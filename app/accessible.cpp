@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/child_enumerator.h"
+#include "app/com_reference.h"
 #include "app/state.h"
 #include "app/uia_element.h"
 #include "app/window_proc.h"
@@ -43,13 +44,7 @@ public:
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&references);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(this, references); }
 
     // No type library: readers use the IAccessible methods directly.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/accessible.h"
+#include "app/com_reference.h"
 #include "app/state.h"
 #include "ui/elements.h"
 
@@ -30,13 +31,7 @@ public:
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&references);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(this, references); }
 
     // The ids are not consecutive: they stay with their elements.
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* ids, ULONG* fetched) override {

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/accessible.h"
+#include "app/com_reference.h"
 #include "ui/elements.h"
 
 namespace {
@@ -36,13 +37,7 @@ public:
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&references);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseReference(this, references); }
 
     // Only the status line has an object here: for the other elements there is nothing to add.
     HRESULT STDMETHODCALLTYPE GetObjectForChild(LONG id, IAccessibleEx** element) override {
